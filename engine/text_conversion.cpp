@@ -1,0 +1,154 @@
+#include "engine/text_conversion.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace tavrin {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Checks the shape [sign] digits [sep digits] [e [sign] digits] and returns it with '.' as the
+// separator, or nothing. Keeps from_chars from accepting "inf", "nan" or hexadecimal forms.
+std::optional<std::string> normalisedReal(std::string_view text, char separator) {
+    text = trimmed(text);
+    std::string out;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') {
+            out += '-';
+        }
+        ++i;
+    }
+    bool digits = false;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        out += text[i++];
+        digits = true;
+    }
+    if (i < text.size() && text[i] == separator) {
+        out += '.';
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            out += text[i++];
+            digits = true;
+        }
+    }
+    if (!digits) {
+        return std::nullopt;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        out += 'e';
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            out += text[i++];
+        }
+        bool exponentDigits = false;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            out += text[i++];
+            exponentDigits = true;
+        }
+        if (!exponentDigits) {
+            return std::nullopt;
+        }
+    }
+    if (i != text.size()) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+template <class Real>
+std::optional<Real> parseFloating(std::string_view text, char separator) {
+    const auto normal = normalisedReal(text, separator);
+    if (!normal) {
+        return std::nullopt;
+    }
+    Real value{};
+    const char* first = normal->data();
+    const char* last = first + normal->size();
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc{} || end != last || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<std::int32_t> parseInteger(std::string_view text) {
+    text = trimmed(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    std::int32_t value = 0;
+    const char* first = text.data();
+    const char* last = first + text.size();
+    const auto [end, error] = std::from_chars(first, last, value, 10);
+    if (text.empty() || error != std::errc{} || end != last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<double> parseReal(std::string_view text, char decimalSeparator) {
+    return parseFloating<double>(text, decimalSeparator);
+}
+
+std::optional<long double> parseExtended(std::string_view text, char decimalSeparator) {
+    return parseFloating<long double>(text, decimalSeparator);
+}
+
+std::optional<std::int32_t> parsePercent(std::string_view text, char decimalSeparator) {
+    const auto value = parseExtended(text, decimalSeparator);
+    if (!value) {
+        return std::nullopt;
+    }
+    const long double percent = *value * 100.0L;
+    // Truncation of a value outside 32 bits has no meaning; treat it as a bad text.
+    if (!(percent > -2147483649.0L && percent < 2147483648.0L)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(percent);
+}
+
+std::string invalidIntegerMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid integer value.";
+}
+
+std::string invalidRealMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid floating point value.";
+}
+
+std::string formatReal(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    std::string text(buffer);
+    // %G drops trailing zeros; the exponent is written without padding ("1E-5", not "1E-05").
+    const auto e = text.find('E');
+    if (e != std::string::npos) {
+        std::size_t digits = e + 2;
+        while (digits + 1 < text.size() && text[digits] == '0') {
+            text.erase(digits, 1);
+        }
+        if (text[e + 1] == '+') {
+            text.erase(e + 1, 1);
+        }
+    }
+    return text;
+}
+
+} // namespace tavrin
