@@ -47,8 +47,7 @@ inline void toggleBit(Word* row, int position) {
 // The set-bit walk: words from index words-1 down to 0, within a word the highest bit first.
 // Its order fixes list appends and floating-point summation orders, so every member loop uses
 // it. The visitor gets the position (bit + 32 * word index).
-template <class Visit>
-inline void forEachSetBit(const Word* row, int words, Visit&& visit) {
+template <class Visit> inline void forEachSetBit(const Word* row, int words, Visit&& visit) {
     for (int w = words - 1; w >= 0; --w) {
         Word word = row[w];
         while (word != 0) {

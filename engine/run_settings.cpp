@@ -13,8 +13,7 @@ void deriveSizes(RunSettings& s) {
     s.lastArcWord = s.pairCount > 1 ? (s.pairCount - 1) / 32 : 0;
     s.rowWords = (n + 31) / 32;
     // Formed in extended precision and truncated, never rounded.
-    s.levelCount =
-        static_cast<std::int32_t>(static_cast<long double>(n - 1) * s.target + 1.0L);
+    s.levelCount = static_cast<std::int32_t>(static_cast<long double>(n - 1) * s.target + 1.0L);
     s.targetPairCount =
         static_cast<std::int32_t>(static_cast<long double>(s.pairCount) * s.target + 0.05);
     s.removalCount = s.pairCount - s.targetPairCount;

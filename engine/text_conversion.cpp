@@ -68,8 +68,7 @@ std::optional<std::string> normalisedReal(std::string_view text, char separator)
     return out;
 }
 
-template <class Real>
-std::optional<Real> parseFloating(std::string_view text, char separator) {
+template <class Real> std::optional<Real> parseFloating(std::string_view text, char separator) {
     const auto normal = normalisedReal(text, separator);
     if (!normal) {
         return std::nullopt;

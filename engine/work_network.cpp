@@ -8,8 +8,7 @@ WorkNetwork::WorkNetwork(int activityCount)
     : m_n(activityCount), m_words((activityCount + 31) / 32),
       m_succ(static_cast<std::size_t>(activityCount + 1) * static_cast<std::size_t>(m_words)),
       m_pred(m_succ.size()), m_cover(m_succ.size()),
-      m_coverList(static_cast<std::size_t>(std::max(activityCount * (activityCount - 1) / 2, 1))) {
-}
+      m_coverList(static_cast<std::size_t>(std::max(activityCount * (activityCount - 1) / 2, 1))) {}
 
 void WorkNetwork::fillAll(Word* row) const {
     std::fill(row, row + m_words, ~Word{0});

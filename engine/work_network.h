@@ -42,8 +42,7 @@ public:
     void toggle(Word* row, int a) const { toggleBit(row, position(a)); }
 
     // Visits the members of a reversed row in increasing activity number.
-    template <class Visit>
-    void forEachMember(const Word* row, Visit&& visit) const {
+    template <class Visit> void forEachMember(const Word* row, Visit&& visit) const {
         forEachSetBit(row, m_words, [&](int p) { visit(m_n - 1 - p); });
     }
 

@@ -2,7 +2,6 @@
 #include "engine/pair_index.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace tavrin {

@@ -1,8 +1,7 @@
 #include "engine/random_source.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 
 namespace tavrin {
 namespace {

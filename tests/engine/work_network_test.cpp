@@ -1,5 +1,4 @@
 #include "engine/work_network.h"
-
 #include "support/network_builder.h"
 
 #include <gtest/gtest.h>
