@@ -4,8 +4,11 @@
 #include "engine/random_source.h"
 #include "engine/run_settings.h"
 #include "export/export_pool.h"
+#include "export/project_instance.h"
+#include "export/rcp_writer.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,6 +20,21 @@ inline constexpr const char* kWarningTitle = "Warning!";
 inline constexpr const char* kCreateDirectoryQuestion =
     "The directory specified does not exist! Do you want to create it?";
 inline constexpr const char* kDirectoryNotCreatedMessage = "The directory could not be created!";
+
+// The resource settings an export can complete; checkResourceSettings adds ", not <value>.".
+inline constexpr const char* kResourceCountRange =
+    "The number of resources must be between 1 and 32";
+inline constexpr const char* kResourceFactorRange =
+    "The resource factor (RF) must be between 0 and 1";
+inline constexpr const char* kResourceUseRange =
+    "The resource use (RU) must be between 1 and the number of resources";
+inline constexpr const char* kResourceConstrainednessRange =
+    "The resource constrainedness (RC) must be between 0 and 1";
+inline constexpr const char* kResourceStrengthRange =
+    "The resource strength (RS) must be between 0 and 1";
+// Followed by the range of numbers a batch would need.
+inline constexpr const char* kFileNumbersRange =
+    "The file numbers must lie between -2147483648 and 2147483647";
 
 // The Save Files fields, converted.
 struct ExportFileSettings {
@@ -34,13 +52,48 @@ std::string instanceFileName(const std::string& directory, const std::string& pr
 std::string defaultExportDirectory();
 
 // A resource setting that would make the completion divide by zero or write nonsense, with the
-// message to show; nothing when every value can be completed.
+// message to show; nothing when every value can be completed. Only the value of the chosen
+// request and demand measure is checked, since only that one is read.
 std::optional<std::string> checkResourceSettings(const RunSettings& settings);
 
+// A batch that refuses to start (settings, count above the pool length, numbers beyond 32 bits)
+// writes nothing and keeps the start number; once started, the next start is startNumber + count
+// even when a write fails part way.
 struct ExportBatchResult {
     int filesWritten = 0;
     std::int32_t nextStartNumber = 0; // startNumber + count, the dialog's next start
     std::optional<std::string> error; // the file that could not be written, and why
+};
+
+// The stored ArcSet of a slot.
+using ArcSetRows = std::function<const Word*(int slot)>;
+
+// Completes one stored network: precedences and durations, the requirement pattern, demands and
+// availabilities, drawing from the source in that order. Requires checked resource settings and
+// an instance sized for their n and K.
+void completeInstance(ProjectInstance& instance, const Word* arcSet, const RunSettings& resources,
+                      RandomSource& random);
+
+// One export: the instance and writer tables are sized here, once, from n and the K of the
+// resource settings, and serve every file of the batch.
+class ExportBatch {
+public:
+    // Throws std::invalid_argument when checkResourceSettings refuses the settings.
+    ExportBatch(int activityCount, const RunSettings& resources);
+
+    // Draws files.count slots from the pool (refusing more than it holds), completes and writes
+    // each, numbering from files.startNumber. Stops at the first file that cannot be written.
+    ExportBatchResult run(const ArcSetRows& rows, ExportPool& pool, RandomSource& random,
+                          const ExportFileSettings& files);
+
+    // The instance of the file written last.
+    const ProjectInstance& instance() const { return m_instance; }
+
+private:
+    RunSettings m_resources;
+    ProjectInstance m_instance;
+    RcpWriter m_writer;
+    std::string m_path;
 };
 
 // Draws count slots from the pool (which the caller has just rebuilt), completes each into an

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace tavrin {
@@ -17,6 +18,9 @@ public:
     // Tavrin2: slots whose I3..I6 lie inside the bounds (whole percentages, inclusive, in the
     // order I3 low, I3 high, I4 low, ..., I6 high).
     void rebuildTavrin2(const NetworkStore& store, const std::array<std::int32_t, 8>& bounds);
+    // The same over the records of slots 0..records.size()-1.
+    void rebuildTavrin2(std::span<const IndicatorRecord> records,
+                        const std::array<std::int32_t, 8>& bounds);
     // Tavrin1: slots whose CI lies inside low..high (inclusive). storedCi has one entry a slot.
     void rebuildTavrin1(const std::vector<std::int32_t>& storedCi, std::int32_t low,
                         std::int32_t high);
@@ -28,10 +32,13 @@ public:
     int slot(int index) const { return m_slots[static_cast<std::size_t>(index)]; }
 
     // r := rand() mod length; returns entry r and moves the last entry into its place.
-    // Requires a non-empty pool.
+    // Throws std::invalid_argument on an empty pool.
     int draw(RandomSource& random);
 
 private:
+    template <class RecordOf>
+    void selectTavrin2(int slotCount, RecordOf recordOf, const std::array<std::int32_t, 8>& bounds);
+
     std::vector<int> m_slots;
     int m_poolCount = 0;
 };

@@ -1,0 +1,175 @@
+#include "export/export_batch.h"
+
+#include "engine/text_conversion.h"
+#include "export/resource_demands.h"
+#include "export/resource_pattern.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <stdexcept>
+#include <system_error>
+
+namespace tavrin {
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+void appendNumber(std::string& text, std::int32_t number) {
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    text.append(digits, end);
+}
+
+void setInstanceFileName(std::string& name, const std::string& directory, const std::string& prefix,
+                         std::int32_t number) {
+    name.assign(directory);
+    name += kSeparator;
+    name += prefix;
+    appendNumber(name, number);
+    name += ".rcp";
+}
+
+bool fraction(double value) {
+    return value >= 0.0 && value <= 1.0; // false for NaN as well
+}
+
+std::string outOfRange(const std::string& range, const std::string& value) {
+    return range + ", not " + value + ".";
+}
+
+std::optional<std::string> checkFileNumbers(std::int32_t start, std::int32_t count) {
+    const std::int64_t first = start;
+    const std::int64_t next = first + count;
+    const std::int64_t last = count > 0 ? next - 1 : first;
+    constexpr std::int64_t lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t highest = std::numeric_limits<std::int32_t>::max();
+    if (last > highest || next > highest || next < lowest) {
+        return std::string(kFileNumbersRange) + ": " + std::to_string(first) + " to "
+               + std::to_string(next) + " was asked for.";
+    }
+    return std::nullopt;
+}
+
+// The instance tables are sized from K, so the settings are checked before they are built.
+int checkedActivityCount(int activityCount, const RunSettings& resources) {
+    if (const auto problem = checkResourceSettings(resources)) {
+        throw std::invalid_argument(*problem);
+    }
+    if (activityCount < 1) {
+        throw std::invalid_argument("An export needs at least one activity");
+    }
+    return activityCount;
+}
+
+} // namespace
+
+std::string instanceFileName(const std::string& directory, const std::string& prefix,
+                             std::int32_t number) {
+    std::string name;
+    setInstanceFileName(name, directory, prefix, number);
+    return name;
+}
+
+std::string defaultExportDirectory() {
+#ifdef _WIN32
+    return "C:\\Tavrin\\Output";
+#else
+    const char* home = std::getenv("HOME");
+    std::string base;
+    if (home != nullptr && *home != '\0') {
+        base = home;
+    } else {
+        std::error_code error;
+        base = std::filesystem::current_path(error).string();
+        if (error) {
+            base = ".";
+        }
+    }
+    return base + "/Tavrin/Output";
+#endif
+}
+
+std::optional<std::string> checkResourceSettings(const RunSettings& settings) {
+    const std::int32_t resources = settings.resourceCount;
+    if (resources < 1 || resources > kMaxResources) {
+        return outOfRange(kResourceCountRange, std::to_string(resources));
+    }
+    if (settings.requestMeasure == RequestMeasure::ResourceFactor) {
+        if (!fraction(settings.resourceFactor)) {
+            return outOfRange(kResourceFactorRange, formatReal(settings.resourceFactor));
+        }
+    } else if (settings.resourceUse < 1 || settings.resourceUse > resources) {
+        return outOfRange(std::string(kResourceUseRange) + " (" + std::to_string(resources) + ")",
+                          std::to_string(settings.resourceUse));
+    }
+    if (settings.demandMeasure == DemandMeasure::ResourceConstrainedness) {
+        if (!fraction(settings.resourceConstrainedness)) {
+            return outOfRange(kResourceConstrainednessRange,
+                              formatReal(settings.resourceConstrainedness));
+        }
+    } else if (!fraction(settings.resourceStrength)) {
+        return outOfRange(kResourceStrengthRange, formatReal(settings.resourceStrength));
+    }
+    return std::nullopt;
+}
+
+void completeInstance(ProjectInstance& instance, const Word* arcSet, const RunSettings& resources,
+                      RandomSource& random) {
+    completePrecedence(instance, arcSet, random);
+    buildRequirementPattern(instance, resources, random);
+    setDemandsAndAvailabilities(instance, resources, random);
+}
+
+ExportBatch::ExportBatch(int activityCount, const RunSettings& resources)
+    : m_resources(resources),
+      m_instance(checkedActivityCount(activityCount, resources), resources.resourceCount) {}
+
+ExportBatchResult ExportBatch::run(const ArcSetRows& rows, ExportPool& pool, RandomSource& random,
+                                   const ExportFileSettings& files) {
+    ExportBatchResult result;
+    result.nextStartNumber = files.startNumber;
+    if (files.count > pool.length()) {
+        result.error = kMoreFilesMessage;
+        return result;
+    }
+    if (auto problem = checkFileNumbers(files.startNumber, files.count)) {
+        result.error = std::move(problem);
+        return result;
+    }
+    result.nextStartNumber = files.startNumber + files.count;
+    std::int32_t number = files.startNumber;
+    for (int file = 0; file < files.count; ++file) {
+        const int slot = pool.draw(random);
+        completeInstance(m_instance, rows(slot), m_resources, random);
+        setInstanceFileName(m_path, files.directory, files.prefix, number);
+        try {
+            m_writer.write(m_instance, m_path);
+        } catch (const RcpWriteError& error) {
+            result.error = error.what();
+            return result;
+        }
+        ++result.filesWritten;
+        ++number;
+    }
+    return result;
+}
+
+ExportBatchResult runExportBatch(const NetworkStore& store, ExportPool& pool, RandomSource& random,
+                                 const RunSettings& resources, const ExportFileSettings& files) {
+    if (auto problem = checkResourceSettings(resources)) {
+        return {0, files.startNumber, std::move(problem)};
+    }
+    if (resources.activityCount != store.activityCount()) {
+        throw std::invalid_argument("The settings and the store disagree on the activity count");
+    }
+    ExportBatch batch(store.activityCount(), resources);
+    return batch.run([&](int slot) { return store.row(slot); }, pool, random, files);
+}
+
+} // namespace tavrin
