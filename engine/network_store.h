@@ -1,10 +1,13 @@
 #pragma once
 
 #include "engine/bits.h"
+#include "engine/canonical_search.h"
 #include "engine/indicators.h"
 #include "engine/work_network.h"
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tavrin {
@@ -14,36 +17,63 @@ namespace tavrin {
 // ArcSet (bit PairIndex(i, j) set when i precedes j). Duplicates, renumbered copies included,
 // are found through a 16-bit hash with a presence bitmap and bucket chains.
 // Rows grow as networks are kept (no capacity-sized preallocation); running out of memory
-// throws std::bad_alloc out of offer().
+// throws std::bad_alloc out of offer() and leaves the store as it was.
 class NetworkStore {
 public:
+    // Throws std::invalid_argument unless 1 <= activityCount <= kMaxActivities and
+    // capacity >= 0.
     NetworkStore(int activityCount, int capacity);
 
     // Run-start initialisation: empties the store.
     void reset();
 
     // Brings the network (its S and P closure rows) into canonical form and keeps it when new.
-    // Returns true when kept (then in slot count()-1). Callers never offer at capacity.
+    // Returns true when kept (then in slot count()-1). Throws std::length_error when the store
+    // is already at capacity.
     bool offer(const WorkNetwork& network);
 
     int count() const { return m_count; }
     int capacity() const { return m_capacity; }
     int activityCount() const { return m_n; }
     int arcWords() const { return m_arcWords; }
+    // The canonical ArcSet of a slot, 0 <= slot < count(); arcWords() words.
     const Word* row(int slot) const;
 
+    // Slots outside 0..count()-1 throw std::out_of_range. A slot never recorded reads as zeros.
     void recordIndicators(int slot, const IndicatorRecord& record);
     const IndicatorRecord& indicators(int slot) const;
 
     // Complete numberings the last offer's search evaluated (at most 1000).
-    int lastLeafCount() const;
+    int lastLeafCount() const { return m_search.leafCount(); }
+
+    // The search of the last offer, with its numbering.
+    const CanonicalSearch& lastSearch() const { return m_search; }
+
+    // 16-bit bucket of an ArcSet: all words folded by XOR, then the halves.
+    static int bucketOf(const Word* arcSet, int words);
 
 private:
+    static constexpr int kBucketCount = 65536;
+    static constexpr int kEndOfChain = 999999;
+
+    Word* rowStorage(int slot) const;
+    void growRows();
+    void checkSlot(int slot) const;
+
     int m_n;
     int m_capacity;
     int m_arcWords;
     int m_count = 0;
-    // Implementation state follows (search tables, weights, rows, buckets).
+    CanonicalSearch m_search;
+    std::vector<Word> m_canonical; // K, the form being tested
+
+    // Rows live in chunks of m_chunkRows so that growing never moves a kept row.
+    int m_chunkRows;
+    std::vector<std::unique_ptr<Word[]>> m_chunks;
+    std::vector<int> m_next; // slot kept before it in its bucket, or kEndOfChain
+    std::vector<IndicatorRecord> m_records;
+    std::vector<int> m_heads;                   // most recent slot per bucket
+    std::array<Word, kBucketCount / 32> m_used; // bucket has a member in this run
 };
 
 } // namespace tavrin

@@ -139,8 +139,8 @@ struct Canon {
                 continue;
             }
             const long double k = static_cast<long double>(key[ix(a)]);
-            if ((dp[ix(a)] != refDp || ds[ix(a)] != refDs)
-                && k == static_cast<long double>(refKey) && inT[ix(a)] + outT[ix(a)] >= 1) {
+            if ((dp[ix(a)] != refDp || ds[ix(a)] != refDs) && k == static_cast<long double>(refKey)
+                && inT[ix(a)] + outT[ix(a)] >= 1) {
                 branch[ix(a)] = true;
             }
             if (k > static_cast<long double>(refKey)) {
@@ -392,8 +392,8 @@ struct IndicatorGen {
                 ++e;
             }
             const int p = trial[e];
-            const Index pos = static_cast<Index>(
-                std::find(net.cover.begin(), net.cover.end(), p) - net.cover.begin());
+            const Index pos = static_cast<Index>(std::find(net.cover.begin(), net.cover.end(), p)
+                                                 - net.cover.begin());
             undoF.clear();
             undoG.clear();
             const auto [i, j] = pairOf(p, n);

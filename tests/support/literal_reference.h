@@ -31,8 +31,7 @@ struct LiteralRun {
 };
 
 // Count-limited runs of the order-strength and of the indicator generator, seeded as a run is.
-LiteralRun literalOrderStrengthRun(int n, double orderStrength, int maxNetworks,
-                                   std::int32_t seed);
+LiteralRun literalOrderStrengthRun(int n, double orderStrength, int maxNetworks, std::int32_t seed);
 LiteralRun literalIndicatorRun(int n, double i2, int maxNetworks, std::int32_t seed);
 
 // Decodes an ArcSet row into a relation.

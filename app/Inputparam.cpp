@@ -1,0 +1,64 @@
+#include "app/Inputparam.h"
+
+#include "app/design_scale.h"
+#include "app/window_frame.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace tavrin;
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+Tparam::Tparam(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("param"));
+    setWindowTitle(QStringLiteral("Thank you for using Tavrin"));
+    fixWindowFrame(this, {371, 186}, false);
+
+    const QFont plain = design::sansFont(13);
+    ui.Label1 = makeLabel(this, "Label1", QStringLiteral("Generating proces has finished"),
+                          design::sansFont(16, true));
+    ui.Label2 = makeLabel(this, "Label2", QStringLiteral("Number of generated networks:"), plain);
+    ui.Label3 = makeLabel(this, "Label3", QString(), plain);
+    ui.Label4 = makeLabel(this, "Label4", QStringLiteral("Elapsed time (in seconds):"), plain);
+    ui.Label5 = makeLabel(this, "Label5", QString(), plain);
+    design::placeCaption(ui.Label1, 64, 32);
+    design::placeCaption(ui.Label2, 64, 64);
+    design::placeCaption(ui.Label4, 64, 88);
+    // The value labels reach to the right edge, so any count fits.
+    ui.Label3->setGeometry(design::px(256), ui.Label2->y(), design::px(371 - 256 - 8),
+                           ui.Label2->height());
+    ui.Label5->setGeometry(design::px(232), ui.Label4->y(), design::px(371 - 232 - 8),
+                           ui.Label4->height());
+
+    ui.Button1 = new QPushButton(QStringLiteral("OK"), this);
+    ui.Button1->setObjectName(QStringLiteral("Button1"));
+    design::place(ui.Button1, 136, 136, 97, 33);
+    connect(ui.Button1, &QPushButton::clicked, this, &Tparam::Button1Click);
+
+    centreOnScreen(this);
+}
+
+void Tparam::report(int networks, int seconds) {
+    ui.Label3->setText(QString::number(networks));
+    ui.Label5->setText(QString::number(seconds));
+}
+
+void Tparam::Button1Click() {
+    hide();
+    if (m_mainWindow != nullptr) {
+        m_mainWindow->show();
+    }
+}
+
+void Tparam::closeEvent(QCloseEvent* event) { event->ignore(); }

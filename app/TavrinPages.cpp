@@ -1,0 +1,274 @@
+// The input pages of the main window and their steppers.
+#include "app/TCSpinButton.h"
+#include "app/Tavrin.h"
+#include "app/design_scale.h"
+#include "app/field_steps.h"
+#include "app/pictures.h"
+#include "app/widget_factory.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+using namespace tavrin;
+
+namespace {
+
+// Page panels sit over the tab control, in the main window's client area.
+QFrame* makePage(TRG* window, const char* name, int x, int y, int w, int h) {
+    QFrame* page = makePanel(window->centralWidget(), name, x, y, w, h);
+    page->setFont(design::sansFont(17));
+    page->hide();
+    return page;
+}
+
+QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items, int x, int y) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setFont(design::sansFont(13, true));
+    combo->addItems(items);
+    design::place(combo, x, y, 227, 28);
+    return combo;
+}
+
+void enableAll(std::initializer_list<QWidget*> widgets, bool enabled) {
+    for (QWidget* widget : widgets) {
+        widget->setEnabled(enabled);
+    }
+}
+
+} // namespace
+
+void TRG::buildWelcomePage() {
+    ui.Panel1 = makePage(this, "Panel1", 20, 59, 798, 454);
+    ui.Panel1->show();
+    ui.Image2 = new PictureBox(kNetworkPictureSize, paintNetworkPicture, ui.Panel1);
+    ui.Image2->setObjectName(QStringLiteral("Image2"));
+    design::place(ui.Image2, 10, 89, 375, 355);
+    ui.Image1 = new PictureBox(kTitlePictureSize, paintTitlePicture, ui.Panel1);
+    ui.Image1->setObjectName(QStringLiteral("Image1"));
+    design::place(ui.Image1, 305, 49, 484, 159);
+
+    const QFont windowFont = design::sansFont(13, true);
+    ui.RadioButton1 = new QRadioButton(QStringLiteral("Tavrin1"), ui.Panel1);
+    ui.RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    ui.RadioButton1->setFont(windowFont);
+    design::place(ui.RadioButton1, 601, 295, 139, 21);
+    ui.RadioButton2 = new QRadioButton(QStringLiteral("Tavrin2"), ui.Panel1);
+    ui.RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    ui.RadioButton2->setFont(windowFont);
+    design::place(ui.RadioButton2, 601, 335, 139, 21);
+
+    ui.Label5 = new QLabel(QStringLiteral("Make your choice:"), ui.Panel1);
+    ui.Label5->setObjectName(QStringLiteral("Label5"));
+    ui.Label5->setFont(design::sansFont(17, true));
+    design::placeCaption(ui.Label5, 433, 295, ui.RadioButton1);
+}
+
+void TRG::buildNetworksPage() {
+    ui.Panel3 = makePage(this, "Panel3", 20, 59, 798, 405);
+    QWidget* p = ui.Panel3;
+    ui.CheckBox1 = new QCheckBox(QStringLiteral("Timelimit"), p);
+    ui.CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    design::place(ui.CheckBox1, 187, 49, 119, 21);
+    ui.Edit5 = makeEdit(p, "Edit5", QStringLiteral("600"), 374, 89, 80, 28);
+    ui.Spin5 = makeSpin(p, "Spin5", 463, 89);
+    ui.Label6 = makeCaption(p, "Label6", QStringLiteral(" Timelimit in seconds:"), 207, 89, ui.Edit5);
+    ui.Edit6 = makeEdit(p, "Edit6", QStringLiteral("1000"), 374, 158, 80, 28);
+    ui.Spin6 = makeSpin(p, "Spin6", 463, 158);
+    ui.Label7 = makeCaption(p, "Label7", QStringLiteral("  Maximum number of generated networks:"),
+                            59, 158, ui.Edit6);
+    enableAll({ui.Edit5, ui.Label6, ui.Spin5}, false);
+    connect(ui.CheckBox1, &QCheckBox::toggled, this, &TRG::CheckBox1Click);
+}
+
+void TRG::buildParametersPage() {
+    ui.Panel4 = makePage(this, "Panel4", 20, 79, 798, 395);
+    QWidget* p = ui.Panel4;
+    ui.Edit7 = makeEdit(p, "Edit7", QStringLiteral("10"), 325, 98, 50, 28);
+    ui.Spin7 = makeSpin(p, "Spin7", 384, 98);
+    ui.Label8 = makeCaption(p, "Label8", QStringLiteral("Number of activities:"), 167, 98, ui.Edit7);
+    ui.Edit8 = makeEdit(p, "Edit8", QStringLiteral("1"), 325, 158, 50, 28);
+    ui.Spin8 = makeSpin(p, "Spin8", 384, 158);
+    ui.Label9 = makeCaption(p, "Label9", QStringLiteral("     I2 value:"), 236, 158, ui.Edit8);
+}
+
+void TRG::buildResourcePage() {
+    ui.Panel5 = makePage(this, "Panel5", 20, 59, 798, 395);
+    QWidget* p = ui.Panel5;
+    ui.Edit21 = makeEdit(p, "Edit21", QString(), 345, 20, 30, 28);
+    ui.Spin21 = makeSpin(p, "Spin21", 384, 20);
+    ui.Label10 = makeCaption(p, "Label10", QStringLiteral("Number of resources:"), 167, 20, ui.Edit21);
+    ui.ComboBox2 = makeCombo(p, "ComboBox2", {"Resource factor (RF)", "Resource use (RU)"}, 345, 69);
+    ui.Label11 = makeCaption(p, "Label11", QStringLiteral(" Resource request measures:"), 108, 69,
+                             ui.ComboBox2);
+    ui.Edit9 = makeEdit(p, "Edit9", QStringLiteral("1"), 443, 118, 51, 28);
+    ui.Spin9 = makeSpin(p, "Spin9", 502, 118);
+    ui.Label13 = makeCaption(p, "Label13", QStringLiteral("Value for the resource factor:"), 226,
+                             118, ui.Edit9);
+    ui.Edit10 = makeEdit(p, "Edit10", QStringLiteral("4"), 443, 158, 51, 28);
+    ui.Spin10 = makeSpin(p, "Spin10", 502, 158);
+    ui.Label14 = makeCaption(p, "Label14", QStringLiteral(" Value for the resource use:"), 236, 158,
+                             ui.Edit10);
+    ui.ComboBox3 = makeCombo(
+        p, "ComboBox3", {"Resource constrainedness (RC)", "Resource strength (RS)"}, 345, 197);
+    ui.Label12 = makeCaption(p, "Label12", QStringLiteral(" Resource demand measures:"), 108, 197,
+                             ui.ComboBox3);
+    ui.Edit11 = makeEdit(p, "Edit11", QStringLiteral("1"), 443, 246, 51, 28);
+    ui.Spin11 = makeSpin(p, "Spin11", 502, 246);
+    ui.Label15 = makeCaption(p, "Label15", QStringLiteral("  Value for the resource constrainedness:"),
+                             138, 246, ui.Edit11);
+    ui.Edit12 = makeEdit(p, "Edit12", QStringLiteral("1"), 443, 286, 51, 28);
+    ui.Spin12 = makeSpin(p, "Spin12", 502, 286);
+    ui.Label16 = makeCaption(p, "Label16", QStringLiteral(" Value for the resource strength:"), 207,
+                             286, ui.Edit12);
+    enableAll({ui.Label14, ui.Edit10, ui.Spin10, ui.Label16, ui.Edit12, ui.Spin12}, false);
+    connect(ui.ComboBox2, &QComboBox::activated, this, &TRG::ComboBox2Change);
+    connect(ui.ComboBox3, &QComboBox::activated, this, &TRG::ComboBox3Change);
+}
+
+void TRG::connectSteppers() {
+    const auto pair = [this](TCSpinButton* spin, void (TRG::*up)(), void (TRG::*down)()) {
+        connect(spin, &TCSpinButton::upClick, this, up);
+        connect(spin, &TCSpinButton::downClick, this, down);
+    };
+    pair(ui.Spin5, &TRG::Spin5UpClick, &TRG::Spin5DownClick);
+    pair(ui.Spin6, &TRG::Spin6UpClick, &TRG::Spin6DownClick);
+    pair(ui.Spin7, &TRG::Spin7UpClick, &TRG::Spin7DownClick);
+    pair(ui.Spin8, &TRG::Spin8UpClick, &TRG::Spin8DownClick);
+    pair(ui.Spin9, &TRG::Spin9UpClick, &TRG::Spin9DownClick);
+    pair(ui.Spin10, &TRG::Spin10UpClick, &TRG::Spin10DownClick);
+    pair(ui.Spin11, &TRG::Spin11UpClick, &TRG::Spin11DownClick);
+    pair(ui.Spin12, &TRG::Spin12UpClick, &TRG::Spin12DownClick);
+    pair(ui.Spin21, &TRG::Spin21UpClick, &TRG::Spin21DownClick);
+    pair(ui.ranges[0].lowSpin, &TRG::Spin13UpClick, &TRG::Spin13DownClick);
+    pair(ui.ranges[0].highSpin, &TRG::Spin14UpClick, &TRG::Spin14DownClick);
+    pair(ui.ranges[1].lowSpin, &TRG::Spin15UpClick, &TRG::Spin15DownClick);
+    pair(ui.ranges[1].highSpin, &TRG::Spin16UpClick, &TRG::Spin16DownClick);
+    pair(ui.ranges[2].lowSpin, &TRG::Spin17UpClick, &TRG::Spin17DownClick);
+    pair(ui.ranges[2].highSpin, &TRG::Spin18UpClick, &TRG::Spin18DownClick);
+    pair(ui.ranges[3].lowSpin, &TRG::Spin19UpClick, &TRG::Spin19DownClick);
+    pair(ui.ranges[3].highSpin, &TRG::Spin20UpClick, &TRG::Spin20DownClick);
+    pair(ui.CSpinButton1, &TRG::CSpinButton1UpClick, &TRG::CSpinButton1DownClick);
+    pair(ui.CSpinButton2, &TRG::CSpinButton2UpClick, &TRG::CSpinButton2DownClick);
+}
+
+void TRG::arrangeTabOrder() {
+    const auto chain = [](std::initializer_list<QWidget*> widgets) {
+        QWidget* previous = nullptr;
+        for (QWidget* widget : widgets) {
+            if (previous != nullptr) {
+                QWidget::setTabOrder(previous, widget);
+            }
+            previous = widget;
+        }
+    };
+    chain({ui.Button1, ui.TabControl1, ui.RadioButton1, ui.RadioButton2, ui.CheckBox1, ui.Edit5,
+           ui.Edit6, ui.Spin5, ui.Spin6, ui.Edit7, ui.Edit8, ui.Spin7, ui.Spin8, ui.ComboBox2,
+           ui.ComboBox3, ui.Edit9, ui.Edit10, ui.Edit11, ui.Edit12, ui.Edit21, ui.Spin21, ui.Spin9,
+           ui.Spin10, ui.Spin11, ui.Spin12, ui.Edit1, ui.CSpinButton1, ui.Edit2, ui.CSpinButton2});
+    QWidget* previous = ui.CSpinButton2;
+    for (const RangeBox& range : ui.ranges) {
+        chain({previous, range.high, range.highSpin, range.low, range.lowSpin});
+        previous = range.lowSpin;
+    }
+}
+
+void TRG::CheckBox1Click() {
+    const bool timeLimited = ui.CheckBox1->isChecked();
+    enableAll({ui.Edit5, ui.Label6, ui.Spin5}, timeLimited);
+    enableAll({ui.Edit6, ui.Label7, ui.Spin6}, !timeLimited);
+}
+
+void TRG::ComboBox2Change() {
+    const bool use = ui.ComboBox2->currentIndex() == 1;
+    if (use) {
+        ui.Edit10->setText(ui.Edit21->text());
+    }
+    enableAll({ui.Label13, ui.Edit9, ui.Spin9}, !use);
+    enableAll({ui.Label14, ui.Edit10, ui.Spin10}, use);
+}
+
+void TRG::ComboBox3Change() {
+    const bool strength = ui.ComboBox3->currentIndex() == 1;
+    enableAll({ui.Label15, ui.Edit11, ui.Spin11}, !strength);
+    enableAll({ui.Label16, ui.Edit12, ui.Spin12}, strength);
+}
+
+void TRG::Spin5UpClick() {
+    stepInteger(reader(), ui.Edit5, [](std::int32_t) { return true; }, 600);
+}
+
+void TRG::Spin5DownClick() {
+    stepInteger(reader(), ui.Edit5, [](std::int32_t v) { return v > 600; }, -600);
+}
+
+void TRG::Spin6UpClick() {
+    stepInteger(reader(), ui.Edit6, [](std::int32_t v) { return v < 1000000; }, 1000);
+}
+
+void TRG::Spin6DownClick() {
+    stepInteger(reader(), ui.Edit6, [](std::int32_t v) { return v > 1000; }, -1000);
+}
+
+void TRG::Spin7UpClick() {
+    stepInteger(reader(), ui.Edit7, [](std::int32_t v) { return v < 1000; }, 1);
+}
+
+void TRG::Spin7DownClick() {
+    stepInteger(reader(), ui.Edit7, [](std::int32_t v) { return v > 2; }, -1);
+}
+
+void TRG::Spin8UpClick() { stepFractionUp(reader(), ui.Edit8); }
+void TRG::Spin8DownClick() { stepFractionDown(reader(), ui.Edit8); }
+void TRG::Spin9UpClick() { stepFractionUp(reader(), ui.Edit9); }
+void TRG::Spin9DownClick() { stepFractionDown(reader(), ui.Edit9); }
+void TRG::Spin11UpClick() { stepFractionUp(reader(), ui.Edit11); }
+void TRG::Spin11DownClick() { stepFractionDown(reader(), ui.Edit11); }
+void TRG::Spin12UpClick() { stepFractionUp(reader(), ui.Edit12); }
+void TRG::Spin12DownClick() { stepFractionDown(reader(), ui.Edit12); }
+
+void TRG::Spin10UpClick() {
+    const FieldReader read = reader();
+    const auto use = read.integer(ui.Edit10);
+    if (!use) {
+        return;
+    }
+    const auto resources = read.integer(ui.Edit21);
+    if (resources && *use < *resources) {
+        ui.Edit10->setText(QString::number(*use + 1));
+    }
+}
+
+void TRG::Spin10DownClick() {
+    stepInteger(reader(), ui.Edit10, [](std::int32_t v) { return v > 1; }, -1);
+}
+
+void TRG::Spin21UpClick() {
+    stepInteger(reader(), ui.Edit21, [](std::int32_t v) { return v < 30; }, 1);
+}
+
+void TRG::Spin21DownClick() {
+    const FieldReader read = reader();
+    const auto before = read.integer(ui.Edit21);
+    if (!before) {
+        return;
+    }
+    if (*before > 1) {
+        ui.Edit21->setText(QString::number(*before - 1));
+    }
+    // RU follows the number of resources down, whether or not it stepped.
+    const auto resources = read.integer(ui.Edit21);
+    if (!resources) {
+        return;
+    }
+    const auto use = read.integer(ui.Edit10);
+    if (use && *resources < *use) {
+        ui.Edit10->setText(ui.Edit21->text());
+    }
+}

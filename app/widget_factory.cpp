@@ -1,0 +1,55 @@
+#include "app/widget_factory.h"
+
+#include "app/TCSpinButton.h"
+#include "app/design_scale.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tavrin {
+
+QFrame* makePanel(QWidget* parent, const char* name, int x, int y, int width, int height,
+                  bool sunken) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    if (sunken) {
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
+    design::place(panel, x, y, width, height);
+    return panel;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int x, int y,
+                    int width, int height) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    design::place(edit, x, y, width, height);
+    return edit;
+}
+
+QLabel* makeCaption(QWidget* parent, const char* name, const QString& text, int x, int y,
+                    const QWidget* field) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    design::placeCaption(label, x, y, field);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, int x, int y,
+                        int width, int height) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    design::place(button, x, y, width, height);
+    return button;
+}
+
+TCSpinButton* makeSpin(QWidget* parent, const char* name, int x, int y) {
+    auto* spin = new TCSpinButton(parent);
+    spin->setObjectName(QString::fromLatin1(name));
+    design::place(spin, x, y, 21, 30);
+    return spin;
+}
+
+} // namespace tavrin

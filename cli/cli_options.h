@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/generate_checks.h"
+#include "engine/run_settings.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrin::cli {
+
+inline constexpr const char* kProgramName = "tavrin-cli";
+
+// The command line as typed. Values stay texts: they are converted and checked by the same
+// checks as the Generate command (checkGenerateInputs), with '.' as the decimal separator.
+struct CliOptions {
+    std::optional<GeneratorVariant> variant;
+    std::string activities = "10";
+    std::string target = "1";
+    std::string maxNetworks = "1000";
+    std::optional<std::string> timeLimit; // seconds; selects the time-limited loop
+    std::string seed = "0";
+    std::optional<std::string> networksCsv;
+    bool help = false;
+    bool version = false;
+};
+
+struct CliParseResult {
+    std::optional<CliOptions> options;
+    std::string error; // set when options is empty
+};
+
+// Parses the arguments after the program name. Accepts "--name value" and "--name=value"; a
+// following argument that starts with "--" is the next option, not a value.
+// Unknown options, missing values and a missing --variant are errors; --help and --version
+// need nothing else.
+CliParseResult parseCliOptions(const std::vector<std::string>& arguments);
+
+// The inputs of the Generate command that the options describe.
+GenerateInputs generateInputsOf(const CliOptions& options);
+
+// Usage text listing every option; the version line.
+std::string usageText();
+std::string versionText();
+// "Try 'tavrin-cli --help' for more information."
+std::string usageHint();
+
+} // namespace tavrin::cli

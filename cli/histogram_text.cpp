@@ -1,0 +1,59 @@
+#include "cli/histogram_text.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace tavrin::cli {
+
+std::string histogramText(const std::string& title, const std::vector<HistogramBin>& bins,
+                          int width) {
+    std::ostringstream out;
+    out << title << '\n';
+    std::int64_t tallest = 0;
+    std::size_t labelWidth = 0;
+    for (const HistogramBin& bin : bins) {
+        tallest = std::max(tallest, bin.count);
+        labelWidth = std::max(labelWidth, bin.label.size());
+    }
+    for (const HistogramBin& bin : bins) {
+        std::int64_t marks = tallest > 0 ? bin.count * width / tallest : 0;
+        if (bin.count > 0 && marks == 0) {
+            marks = 1;
+        }
+        out << "  " << std::string(labelWidth - bin.label.size(), ' ') << bin.label << " |"
+            << std::string(static_cast<std::size_t>(marks), '#')
+            << std::string(static_cast<std::size_t>(width - marks), ' ') << "| " << bin.count
+            << '\n';
+    }
+    return out.str();
+}
+
+std::vector<HistogramBin> ciBins(const std::vector<std::int32_t>& values) {
+    if (values.empty()) {
+        return {};
+    }
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    std::vector<HistogramBin> bins;
+    for (std::int32_t v = *low; v <= *high; ++v) {
+        bins.push_back({std::to_string(v), 0});
+    }
+    for (std::int32_t v : values) {
+        ++bins[static_cast<std::size_t>(v - *low)].count;
+    }
+    return bins;
+}
+
+std::vector<HistogramBin> percentBins(const std::vector<std::int32_t>& percentages) {
+    std::vector<HistogramBin> bins;
+    for (int b = 0; b < 10; ++b) {
+        const int high = b == 9 ? 100 : 10 * b + 9;
+        bins.push_back({std::to_string(10 * b) + "-" + std::to_string(high), 0});
+    }
+    for (std::int32_t p : percentages) {
+        const int b = std::clamp(p / 10, 0, 9);
+        ++bins[static_cast<std::size_t>(b)].count;
+    }
+    return bins;
+}
+
+} // namespace tavrin::cli

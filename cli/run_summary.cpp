@@ -1,0 +1,72 @@
+#include "cli/run_summary.h"
+
+#include "cli/histogram_text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+namespace tavrin::cli {
+namespace {
+
+std::string preciseSeconds(float seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", static_cast<double>(seconds));
+    return text;
+}
+
+void writeCiPart(std::ostream& out, const RunResult& result) {
+    const auto& ci = result.storedCi;
+    if (ci.empty()) {
+        out << "CI range: none\n";
+        return;
+    }
+    const auto [low, high] = std::minmax_element(ci.begin(), ci.end());
+    out << "CI range: " << *low << " to " << *high << "\n\n";
+    out << histogramText("CI", ciBins(ci));
+}
+
+void writeIndicatorPart(std::ostream& out, const RunResult& result) {
+    const NetworkStore& store = *result.store;
+    const char* names[] = {"I3", "I4", "I5", "I6"};
+    for (int k = 0; k < 4; ++k) {
+        std::vector<std::int32_t> values;
+        values.reserve(static_cast<std::size_t>(store.count()));
+        for (int slot = 0; slot < store.count(); ++slot) {
+            const IndicatorRecord& r = store.indicators(slot);
+            const std::int32_t v[] = {r.i3, r.i4, r.i5, r.i6};
+            values.push_back(v[k]);
+        }
+        out << '\n' << histogramText(std::string(names[k]) + " (percent)", percentBins(values));
+    }
+}
+
+} // namespace
+
+std::string runSummary(const RunSettings& settings, const RunResult& result) {
+    std::ostringstream out;
+    const bool indicators = settings.variant == GeneratorVariant::Tavrin2;
+    out << "Variant: " << (indicators ? "Tavrin2" : "Tavrin1") << ", " << settings.activityCount
+        << " activities, ";
+    if (indicators) {
+        out << settings.levelCount << " progressive levels\n";
+    } else {
+        out << settings.targetPairCount << " related pairs of " << settings.pairCount << '\n';
+    }
+    out << "Attempts: " << result.statistics.attempts << '\n';
+    out << "Number of generated networks: " << result.store->count() << '\n';
+    out << "Elapsed time (in seconds): " << static_cast<int>(result.elapsedSeconds) << " ("
+        << preciseSeconds(result.elapsedSeconds) << ")\n";
+    if (result.statistics.leafLimitedOffers > 0) {
+        out << "Offers whose canonical search stopped at its leaf limit: "
+            << result.statistics.leafLimitedOffers << '\n';
+    }
+    if (indicators) {
+        writeIndicatorPart(out, result);
+    } else {
+        writeCiPart(out, result);
+    }
+    return out.str();
+}
+
+} // namespace tavrin::cli

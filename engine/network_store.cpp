@@ -1,0 +1,142 @@
+#include "engine/network_store.h"
+
+#include "engine/run_settings.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace tavrin {
+
+namespace {
+
+// About 1 MiB of rows per chunk, at least one row.
+constexpr int kChunkWords = 262144;
+
+int arcWordsFor(int activityCount) {
+    const int pairs = activityCount * (activityCount - 1) / 2;
+    return pairs <= 1 ? 1 : (pairs - 1) / 32 + 1;
+}
+
+int checkedActivityCount(int activityCount, int capacity) {
+    if (activityCount < 1 || activityCount > kMaxActivities) {
+        throw std::invalid_argument("NetworkStore: activity count " + std::to_string(activityCount)
+                                    + " is outside 1.." + std::to_string(kMaxActivities));
+    }
+    if (capacity < 0) {
+        throw std::invalid_argument("NetworkStore: capacity " + std::to_string(capacity)
+                                    + " is negative");
+    }
+    return activityCount;
+}
+
+// Geometric growth, so that the push_back after it cannot throw.
+template <class T> void reserveOneMore(std::vector<T>& table) {
+    if (table.size() == table.capacity()) {
+        table.reserve(std::max<std::size_t>(64, 2 * table.capacity()));
+    }
+}
+
+} // namespace
+
+NetworkStore::NetworkStore(int activityCount, int capacity)
+    : m_n(checkedActivityCount(activityCount, capacity)), m_capacity(capacity),
+      m_arcWords(arcWordsFor(activityCount)), m_search(activityCount),
+      m_canonical(static_cast<std::size_t>(m_arcWords)),
+      m_chunkRows(std::max(1, kChunkWords / m_arcWords)),
+      m_heads(static_cast<std::size_t>(kBucketCount), 0) {
+    reset();
+}
+
+void NetworkStore::reset() {
+    m_count = 0;
+    m_next.clear();
+    m_records.clear();
+    // Heads are read only for buckets marked in this run, so they need no clearing.
+    m_used.fill(Word{0});
+}
+
+int NetworkStore::bucketOf(const Word* arcSet, int words) {
+    Word h = 0;
+    for (int w = 0; w < words; ++w) {
+        h ^= arcSet[w];
+    }
+    return static_cast<int>((h ^ (h >> 16)) & 0xFFFFu);
+}
+
+bool NetworkStore::offer(const WorkNetwork& network) {
+    if (network.activityCount() != m_n) {
+        throw std::invalid_argument("NetworkStore: offered network has "
+                                    + std::to_string(network.activityCount())
+                                    + " activities, the store holds " + std::to_string(m_n));
+    }
+    if (m_count >= m_capacity) {
+        throw std::length_error("NetworkStore: offer at capacity " + std::to_string(m_capacity));
+    }
+    m_search.run(network);
+    Word* form = m_canonical.data();
+    std::fill(form, form + m_arcWords, Word{0});
+    m_search.writeCanonicalForm(form);
+
+    const int bucket = bucketOf(form, m_arcWords);
+    const bool occupied = testBit(m_used.data(), bucket);
+    int& head = m_heads[static_cast<std::size_t>(bucket)];
+    if (occupied) {
+        for (int s = head; s != kEndOfChain; s = m_next[static_cast<std::size_t>(s)]) {
+            if (rowsEqual(rowStorage(s), form, m_arcWords)) {
+                return false;
+            }
+        }
+    }
+
+    // Everything that can throw happens before the store changes.
+    if (m_count == static_cast<int>(m_chunks.size()) * m_chunkRows) {
+        growRows();
+    }
+    reserveOneMore(m_next);
+    reserveOneMore(m_records);
+
+    std::copy(form, form + m_arcWords, rowStorage(m_count));
+    m_next.push_back(occupied ? head : kEndOfChain);
+    m_records.push_back(IndicatorRecord{});
+    setBit(m_used.data(), bucket);
+    head = m_count;
+    ++m_count;
+    return true;
+}
+
+void NetworkStore::growRows() {
+    m_chunks.reserve(m_chunks.size() + 1);
+    m_chunks.push_back(std::make_unique_for_overwrite<Word[]>(
+        static_cast<std::size_t>(m_chunkRows) * static_cast<std::size_t>(m_arcWords)));
+}
+
+Word* NetworkStore::rowStorage(int slot) const {
+    const auto chunk = static_cast<std::size_t>(slot / m_chunkRows);
+    const auto offset = static_cast<std::size_t>(slot % m_chunkRows);
+    return m_chunks[chunk].get() + offset * static_cast<std::size_t>(m_arcWords);
+}
+
+void NetworkStore::checkSlot(int slot) const {
+    if (slot < 0 || slot >= m_count) {
+        throw std::out_of_range("NetworkStore: slot " + std::to_string(slot) + " is outside 0.."
+                                + std::to_string(m_count - 1));
+    }
+}
+
+const Word* NetworkStore::row(int slot) const {
+    checkSlot(slot);
+    return rowStorage(slot);
+}
+
+void NetworkStore::recordIndicators(int slot, const IndicatorRecord& record) {
+    checkSlot(slot);
+    m_records[static_cast<std::size_t>(slot)] = record;
+}
+
+const IndicatorRecord& NetworkStore::indicators(int slot) const {
+    checkSlot(slot);
+    return m_records[static_cast<std::size_t>(slot)];
+}
+
+} // namespace tavrin
