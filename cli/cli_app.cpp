@@ -1,5 +1,6 @@
 #include "cli/cli_app.h"
 
+#include "cli/cli_export.h"
 #include "cli/cli_options.h"
 #include "cli/networks_csv.h"
 #include "cli/progress_bar.h"
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -76,6 +78,11 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         return refuse(err, checked.problem.message, false);
     }
     const CheckedRun& run = *checked.run;
+    const ExportChoicesResult exportChoices = readExportChoices(options, run.settings);
+    if (!exportChoices.choices) {
+        return refuse(err, exportChoices.error, false);
+    }
+    const ExportChoices& choices = *exportChoices.choices;
 
     // Opened before the run, so that an unwritable path fails at once, not after it.
     std::ofstream csv;
@@ -93,6 +100,15 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     } catch (const std::exception& e) {
         return fail(err, e.what());
     }
+    ExportPool pool = selectNetworks(choices, run.settings, result);
+    if (choices.files && choices.files->count > pool.poolCount()) {
+        if (options.networksCsv) {
+            csv.close();
+            std::error_code ignored;
+            std::filesystem::remove(*options.networksCsv, ignored);
+        }
+        return refuse(err, kMoreFilesMessage, false);
+    }
     if (options.networksCsv) {
         writeNetworksCsv(csv, run.settings.variant, *result.store, result.storedCi);
         csv.close();
@@ -101,6 +117,31 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         }
     }
     out << runSummary(run.settings, result);
+    out << "Selected networks: " << pool.poolCount() << '\n';
+    if (choices.files) {
+        const ExportFileSettings& files = *choices.files;
+        std::error_code error;
+        std::filesystem::create_directories(files.directory, error);
+        if (error || !std::filesystem::is_directory(files.directory)) {
+            return fail(err,
+                        std::string(kDirectoryNotCreatedMessage) + " (" + files.directory + ")");
+        }
+        const ExportBatchResult batch =
+            runExportBatch(*result.store, pool, random, run.settings, files);
+        out << "Files written: " << batch.filesWritten;
+        if (batch.filesWritten > 0) {
+            out << " (" << instanceFileName(files.directory, files.prefix, files.startNumber)
+                << " to "
+                << instanceFileName(files.directory, files.prefix,
+                                    files.startNumber + batch.filesWritten - 1)
+                << ")";
+        }
+        out << '\n';
+        if (batch.error) {
+            out.flush();
+            return fail(err, *batch.error);
+        }
+    }
     out.flush();
     if (!out) {
         return fail(err, "writing the summary failed");

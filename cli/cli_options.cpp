@@ -20,6 +20,11 @@ std::string setText(std::string& field, const std::string& value) {
     return {};
 }
 
+std::string setOptional(std::optional<std::string>& field, const std::string& value) {
+    field = value;
+    return {};
+}
+
 const std::vector<OptionSpec>& optionTable() {
     static const std::vector<OptionSpec> table = {
         {"variant", "tavrin1|tavrin2",
@@ -54,6 +59,36 @@ const std::vector<OptionSpec>& optionTable() {
              o.networksCsv = v;
              return std::string();
          }},
+        {"ci", "LOW:HIGH", "tavrin1: select networks with LOW <= CI <= HIGH (default: all)",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.ciRange, v); }},
+        {"i3", "LOW:HIGH", "tavrin2: select I3 between the fractions LOW and HIGH (default 0:1)",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.indicatorRanges[0], v); }},
+        {"i4", "LOW:HIGH", "tavrin2: the same for I4",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.indicatorRanges[1], v); }},
+        {"i5", "LOW:HIGH", "tavrin2: the same for I5",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.indicatorRanges[2], v); }},
+        {"i6", "LOW:HIGH", "tavrin2: the same for I6",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.indicatorRanges[3], v); }},
+        {"files", "COUNT", "save COUNT selected networks as .rcp instances (default: none)",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.files, v); }},
+        {"start", "NR", "number of the first file (default 1)",
+         [](CliOptions& o, const std::string& v) { return setText(o.start, v); }},
+        {"dir", "DIR", "directory of the files, created when missing (default ~/Tavrin/Output)",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.directory, v); }},
+        {"prefix", "TEXT", "file name prefix (default Pat): DIR/TEXT<number>.rcp",
+         [](CliOptions& o, const std::string& v) { return setText(o.prefix, v); }},
+        {"resources", "K", "number of renewable resources (default 4)",
+         [](CliOptions& o, const std::string& v) { return setText(o.resources, v); }},
+        {"rf", "X", "resource factor RF, 0 to 1 (the default request measure, default 1)",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.resourceFactor, v); }},
+        {"ru", "U", "resource use RU, 1 to K, instead of RF",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.resourceUse, v); }},
+        {"rc", "X", "resource constrainedness RC, 0 to 1 (the default demand measure, default 1)",
+         [](CliOptions& o, const std::string& v) {
+             return setOptional(o.resourceConstrainedness, v);
+         }},
+        {"rs", "X", "resource strength RS, 0 to 1, instead of RC",
+         [](CliOptions& o, const std::string& v) { return setOptional(o.resourceStrength, v); }},
         {"help", nullptr, "show this help and exit",
          [](CliOptions& o, const std::string&) {
              o.help = true;
@@ -116,6 +151,12 @@ CliParseResult parseCliOptions(const std::vector<std::string>& arguments) {
     if (!options.help && !options.version && !options.variant) {
         return refuse("option '--variant' is required");
     }
+    if (options.resourceFactor && options.resourceUse) {
+        return refuse("options '--rf' and '--ru' exclude each other");
+    }
+    if (options.resourceConstrainedness && options.resourceStrength) {
+        return refuse("options '--rc' and '--rs' exclude each other");
+    }
     return {options, {}};
 }
 
@@ -130,6 +171,13 @@ GenerateInputs generateInputsOf(const CliOptions& options) {
         inputs.timeLimit = *options.timeLimit;
     }
     inputs.seed = options.seed;
+    inputs.texts.resources = options.resources;
+    inputs.texts.requestIndex = options.resourceUse ? 1 : 0;
+    inputs.texts.resourceFactor = options.resourceFactor.value_or("1");
+    inputs.texts.resourceUse = options.resourceUse.value_or("4");
+    inputs.texts.demandIndex = options.resourceStrength ? 1 : 0;
+    inputs.texts.resourceConstrainedness = options.resourceConstrainedness.value_or("1");
+    inputs.texts.resourceStrength = options.resourceStrength.value_or("1");
     return inputs;
 }
 

@@ -3,6 +3,7 @@
 #include "engine/generate_checks.h"
 #include "engine/run_settings.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,19 @@ struct CliOptions {
     std::optional<std::string> timeLimit; // seconds; selects the time-limited loop
     std::string seed = "0";
     std::optional<std::string> networksCsv;
+    // Selection after the run, as the result page's Low/High fields ("LOW:HIGH").
+    std::optional<std::string> ciRange;
+    std::array<std::optional<std::string>, 4> indicatorRanges; // I3..I6
+    // Export, as one "OK" of the Save Files dialog; no export without files.
+    std::optional<std::string> files;
+    std::string start = "1";
+    std::optional<std::string> directory;
+    std::string prefix = "Pat";
+    std::string resources = "4";
+    std::optional<std::string> resourceFactor;
+    std::optional<std::string> resourceUse;
+    std::optional<std::string> resourceConstrainedness;
+    std::optional<std::string> resourceStrength;
     bool help = false;
     bool version = false;
 };

@@ -1,0 +1,146 @@
+#include "cli/cli_app.h"
+#include "engine/run_driver.h"
+#include "support/literal_export.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace tavrin::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ScratchDir {
+    fs::path path = fs::temp_directory_path() / ("tavrin-cli-export-" + std::to_string(::getpid()));
+    ScratchDir() { fs::remove_all(path); }
+    ~ScratchDir() { fs::remove_all(path); }
+};
+
+int run(const std::vector<std::string>& arguments, std::string* errors = nullptr) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runCli(arguments, out, err, false);
+    if (errors != nullptr) {
+        *errors = err.str();
+    }
+    return status;
+}
+
+// The files follow the run's random sequence: a plain completion of the same pool, drawn from
+// the source as the run left it, gives the same bytes.
+TEST(CliExport, WritesTheFilesOfTheRunsContinuedSequence) {
+    struct Case {
+        const char* variant;
+        std::vector<std::string> resourceOptions;
+        RequestMeasure request;
+        DemandMeasure demand;
+    };
+    const Case cases[] = {
+        {"tavrin2",
+         {"--rf", "0.5", "--rc", "0.7"},
+         RequestMeasure::ResourceFactor,
+         DemandMeasure::ResourceConstrainedness},
+        {"tavrin1",
+         {"--ru", "2", "--rs", "0.4"},
+         RequestMeasure::ResourceUse,
+         DemandMeasure::ResourceStrength},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        std::vector<std::string> args{
+            "--variant",      c.variant, "--activities", "9", "--target", "0.5",
+            "--max-networks", "40",      "--seed",       "3", "--files",  "6",
+            "--start",        "4",       "--resources",  "3", "--dir",    dir.path.string()};
+        args.insert(args.end(), c.resourceOptions.begin(), c.resourceOptions.end());
+        ASSERT_EQ(run(args), kExitOk) << c.variant;
+
+        RunSettings s;
+        s.variant = std::string(c.variant) == "tavrin1" ? GeneratorVariant::Tavrin1
+                                                        : GeneratorVariant::Tavrin2;
+        s.activityCount = 9;
+        s.target = 0.5;
+        s.maxNetworks = 40;
+        s.resourceCount = 3;
+        s.requestMeasure = c.request;
+        s.demandMeasure = c.demand;
+        s.resourceFactor = 0.5;
+        s.resourceUse = 2;
+        s.resourceConstrainedness = 0.7;
+        s.resourceStrength = 0.4;
+        deriveSizes(s);
+        RandomSource random;
+        RunHooks hooks;
+        const RunResult result = runGeneration(s, 0.0, 3, random, hooks);
+        std::vector<const Word*> rows;
+        std::vector<int> pool;
+        for (int slot = 0; slot < result.store->count(); ++slot) {
+            rows.push_back(result.store->row(slot));
+            pool.push_back(slot);
+        }
+        const auto expected = testing::literalBatch(rows, 9, pool, 6, s, random);
+        for (int k = 0; k < 6; ++k) {
+            EXPECT_EQ(readFile(dir.path / ("Pat" + std::to_string(4 + k) + ".rcp")),
+                      expected[static_cast<std::size_t>(k)])
+                << c.variant << " file " << 4 + k;
+        }
+        EXPECT_FALSE(fs::exists(dir.path / "Pat10.rcp"));
+    }
+}
+
+TEST(CliExport, RefusesBeforeWritingAnything) {
+    struct Case {
+        std::vector<std::string> extra;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--files", "500"}, "More files requested than existing networks"},
+        {{"--files", "-1"}, "Number of files cannot be negative"},
+        {{"--files", "x"}, "'x' is not a valid integer value."},
+        {{"--files", "2", "--rf", "1.5"}, "The resource factor (RF) must be between 0 and 1"},
+        {{"--files", "2", "--resources", "40"}, "The number of resources must be between 1"},
+        {{"--i3", "0.2"}, "takes LOW:HIGH"},
+        {{"--ci", "1:2"}, "applies to tavrin1 only"},
+        {{"--i4", "a:1"}, "'a' is not a valid floating point value."},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        const fs::path csv = dir.path.string() + ".csv";
+        std::vector<std::string> args{"--variant",      "tavrin2",
+                                      "--activities",   "8",
+                                      "--max-networks", "20",
+                                      "--target",       "0.5",
+                                      "--dir",          dir.path.string(),
+                                      "--networks-csv", csv.string()};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        std::string errors;
+        EXPECT_EQ(run(args, &errors), kExitUsage) << c.message;
+        EXPECT_NE(errors.find(c.message), std::string::npos) << errors;
+        EXPECT_FALSE(fs::exists(dir.path)) << c.message;
+        EXPECT_FALSE(fs::exists(csv)) << c.message;
+    }
+}
+
+TEST(CliExport, SelectionNarrowsThePool) {
+    ScratchDir dir;
+    // Every network of a run has CI inside its own range; an empty range selects none.
+    EXPECT_EQ(
+        run({"--variant", "tavrin1", "--activities", "10", "--target", "0.5", "--max-networks",
+             "30", "--ci", "100:200", "--files", "1", "--dir", dir.path.string()}),
+        kExitUsage);
+    EXPECT_EQ(run({"--variant", "tavrin1", "--activities", "10", "--target", "0.5",
+                   "--max-networks", "30", "--files", "30", "--dir", dir.path.string()}),
+              kExitOk);
+    EXPECT_TRUE(fs::exists(dir.path / "Pat30.rcp"));
+}
+
+} // namespace
+} // namespace tavrin::cli
