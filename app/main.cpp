@@ -15,7 +15,6 @@ int main(int argc, char* argv[]) {
         // user's locale. The fields still read and write the locale's separator through Qt.
         std::setlocale(LC_NUMERIC, "C");
         QApplication::setApplicationName(QStringLiteral("Tavrin"));
-        QApplication::setApplicationDisplayName(QStringLiteral("Tavrin"));
         // Only closing the main window ends the program; its dialogs may be the last ones shown.
         QApplication::setQuitOnLastWindowClosed(false);
 

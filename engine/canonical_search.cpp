@@ -18,20 +18,24 @@ CanonicalSearch::CanonicalSearch(int activityCount)
     m_label.resize(n);
     m_best.resize(n);
     m_directPred.resize(rows);
-    m_directSucc.resize(rows);
     m_candidates.resize(rows);
     m_coverScratch.resize(static_cast<std::size_t>(m_words));
     m_sumSources.resize(n);
     m_sumEnds.resize(n);
     m_sumTargets.resize(static_cast<std::size_t>(m_weights.pairCount()));
+    m_coverBegin.resize(n);
+    m_coverEnd.resize(n);
+    m_coverTargets.resize(static_cast<std::size_t>(m_weights.pairCount()));
 }
 
 void CanonicalSearch::run(const WorkNetwork& network) {
     assert(network.activityCount() == m_n && network.rowWords() == m_words);
+    m_network = &network;
     prepare(network);
     m_leafCount = 0;
     m_bestSignature = m_weights.baseSum();
     search(0);
+    m_network = nullptr;
 }
 
 // Closure and cover degrees, the direct closure rows, the summation order and the first
@@ -42,14 +46,16 @@ void CanonicalSearch::prepare(const WorkNetwork& network) {
     std::fill(m_inCover.begin(), m_inCover.end(), 0);
     std::fill(m_outCover.begin(), m_outCover.end(), 0);
     std::fill(m_directPred.begin(), m_directPred.end(), Word{0});
-    std::fill(m_directSucc.begin(), m_directSucc.end(), Word{0});
     const auto at = [](std::vector<int>& table, int a) -> int& {
         return table[static_cast<std::size_t>(a)];
     };
 
     Word* cover = m_coverScratch.data();
     int pairs = 0;
+    int covering = 0;
     m_sumSourceCount = 0;
+    at(m_coverBegin, m_n - 1) = 0;
+    at(m_coverEnd, m_n - 1) = 0;
     for (int x = m_n - 2; x >= 0; --x) {
         const Word* succ = network.succ(x);
         std::copy(succ, succ + m_words, cover);
@@ -57,7 +63,6 @@ void CanonicalSearch::prepare(const WorkNetwork& network) {
             ++at(m_inClosure, y);
             ++at(m_outClosure, x);
             setBit(directPred(y), x);
-            setBit(directSucc(x), y);
             if (y != m_n - 1) {
                 const Word* later = network.succ(y);
                 for (int w = 0; w < m_words; ++w) {
@@ -66,11 +71,13 @@ void CanonicalSearch::prepare(const WorkNetwork& network) {
             }
             at(m_sumTargets, pairs++) = y;
         });
-        // Only the counts of covering pairs matter, not their order.
+        at(m_coverBegin, x) = covering;
         network.forEachMember(cover, [&](int y) {
             ++at(m_inCover, y);
             ++at(m_outCover, x);
+            at(m_coverTargets, covering++) = y;
         });
+        at(m_coverEnd, x) = covering;
         if (at(m_outClosure, x) > 0) {
             at(m_sumSources, m_sumSourceCount) = x;
             at(m_sumEnds, m_sumSourceCount) = pairs;
@@ -85,14 +92,14 @@ void CanonicalSearch::prepare(const WorkNetwork& network) {
         if (m_inClosure[i] == 0) {
             setBit(first, a);
         }
-        m_unnumbered[i] = m_inClosure[i];
+        m_unnumbered[i] = m_inCover[i];
         m_key[i] = activityKey(m_outClosure[i], m_outCover[i], m_inClosure[i], m_inCover[i]);
     }
 }
 
 bool CanonicalSearch::sameClosureRows(int a, int b) const {
     return rowsEqual(directPred(a), directPred(b), m_words)
-           && rowsEqual(directSucc(a), directSucc(b), m_words);
+           && rowsEqual(m_network->succ(a), m_network->succ(b), m_words);
 }
 
 // Branches on the candidates of largest key in decreasing activity number: the first of them
@@ -144,14 +151,19 @@ void CanonicalSearch::branch(int depth, int a) {
     std::copy(cand, cand + m_words, next);
     clearBit(next, a);
     m_label[static_cast<std::size_t>(a)] = depth;
-    forEachSetBit(directSucc(a), m_words, [&](int y) {
-        if (--m_unnumbered[static_cast<std::size_t>(y)] == 0) {
-            setBit(next, y);
+    const auto i = static_cast<std::size_t>(a);
+    const int* first = m_coverTargets.data() + m_coverBegin[i];
+    const int* last = m_coverTargets.data() + m_coverEnd[i];
+    int* unnumbered = m_unnumbered.data();
+    for (const int* y = first; y != last; ++y) {
+        if (--unnumbered[*y] == 0) {
+            setBit(next, *y);
         }
-    });
+    }
     search(depth + 1);
-    forEachSetBit(directSucc(a), m_words,
-                  [&](int y) { ++m_unnumbered[static_cast<std::size_t>(y)]; });
+    for (const int* y = first; y != last; ++y) {
+        ++unnumbered[*y];
+    }
 }
 
 // The signature is summed in the fixed order and abandoned as soon as the partial sum reaches

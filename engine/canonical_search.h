@@ -55,9 +55,7 @@ private:
 
     Word* candidates(int depth) { return &m_candidates[rowOffset(depth)]; }
     Word* directPred(int a) { return &m_directPred[rowOffset(a)]; }
-    Word* directSucc(int a) { return &m_directSucc[rowOffset(a)]; }
     const Word* directPred(int a) const { return &m_directPred[rowOffset(a)]; }
-    const Word* directSucc(int a) const { return &m_directSucc[rowOffset(a)]; }
     std::size_t rowOffset(int index) const {
         return static_cast<std::size_t>(index) * static_cast<std::size_t>(m_words);
     }
@@ -76,12 +74,17 @@ private:
     std::vector<int> m_label; // numbering being built
     std::vector<int> m_best;  // best numbering found
 
-    // Direct rows (activity a at position a): closure predecessors and successors, and one
-    // candidate set per depth.
+    // Direct rows (activity a at position a): closure predecessors, and one candidate set per
+    // depth. Closure successors are compared on the network's own rows.
     std::vector<Word> m_directPred;
-    std::vector<Word> m_directSucc;
     std::vector<Word> m_candidates;
     std::vector<Word> m_coverScratch; // one reversed row
+    const WorkNetwork* m_network = nullptr;
+
+    // Covering successors of each activity: m_coverTargets[m_coverBegin[a] .. m_coverEnd[a]).
+    std::vector<int> m_coverBegin;
+    std::vector<int> m_coverEnd;
+    std::vector<int> m_coverTargets;
 
     // The related pairs in summation order: for each source x (n-2 down to 0, empty rows left
     // out) its successors y in increasing order.

@@ -62,32 +62,37 @@ void ComplexityGraph::build(const EventNetwork& events) {
 }
 
 // Descending, so every successor's row is complete when it is merged; successor rows run
-// upward, so a successor s only contributes words from its own on.
+// upward, so a successor s only contributes words from its own on. The VirtualEnd's row is
+// empty, so merging it needs no test.
 void ComplexityGraph::computeReachability(const EventNetwork& events) {
     const int end = m_events;
     const int words = m_words;
     const Word* first = events.successors(0);
     std::copy(first, first + end * words, row(m_successors, 0));
+    clearWords(row(m_reach, end), words);
     for (int l = end - 1; l >= 0; --l) {
         Word* successors = row(m_successors, l);
         Word* reach = row(m_reach, l);
         Word any = 0;
         for (int w = 0; w < words; ++w) {
+            reach[w] = successors[w];
             any |= successors[w];
         }
         if (any == 0) {
             setBit(successors, end);
+            continue;
         }
-        copyWords(reach, successors, words);
-        forEachSetBit(successors, words, [&](int s) {
-            if (s == end) {
-                return;
+        for (int v = words - 1; v >= wordOf(l); --v) {
+            for (Word pending = successors[v]; pending != 0;) {
+                const int b = highestBit(pending);
+                pending ^= kBitMasks[index(b)];
+                const int s = 32 * v + b;
+                const Word* further = row(m_reach, s);
+                for (int w = v; w < words; ++w) {
+                    reach[w] |= further[w];
+                }
             }
-            const Word* further = row(m_reach, s);
-            for (int w = wordOf(s); w < words; ++w) {
-                reach[w] |= further[w];
-            }
-        });
+        }
         clearBit(reach, end);
     }
 }
