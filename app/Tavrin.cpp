@@ -11,15 +11,18 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -37,6 +40,7 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 
 QMenu* addMenu(QWidget* owner, const char* name, const QString& caption) {
     auto* menu = new QMenu(caption, owner);
+    menu->setFont(design::sansFont(13));
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
     return menu;
@@ -78,6 +82,7 @@ void TRG::attachDialogs(Tparam* param, Tseedv* seedv, Tsave_files* saveFiles, Ta
 void TRG::buildMenu() {
     ui.MainMenu1 = new QMenuBar(this);
     ui.MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    ui.MainMenu1->setFont(design::sansFont(13));
     setMenuBar(ui.MainMenu1);
 
     ui.Program1 = addMenu(this, "Program1", QStringLiteral("Program"));

@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <algorithm>
+
 using namespace tavrin;
 
 namespace {
@@ -33,6 +35,8 @@ QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items
     combo->setFont(design::sansFont(13, true));
     combo->addItems(items);
     design::place(combo, x, y, 227, 28);
+    // Wide enough for its longest item in the platform's font.
+    combo->resize(std::max(combo->width(), combo->sizeHint().width()), combo->height());
     return combo;
 }
 

@@ -23,6 +23,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace tavrin;
 
 namespace {
@@ -43,6 +45,12 @@ PaintBox* makePaintBox(QFrame* panel, const char* name, QSize designSize) {
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(panel->contentsRect());
     return box;
+}
+
+// A count shown after its caption; it starts later when the caption runs long.
+void placeValueLabel(QLabel* value, int x, const QLabel* caption) {
+    const int left = std::max(design::px(x), caption->geometry().right() + design::px(6));
+    value->setGeometry(left, caption->y(), design::px(200), caption->height());
 }
 
 void setFieldsEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
@@ -75,7 +83,7 @@ void TRG::buildTavrin1Page() {
     ui.Label4 = new QLabel(p);
     ui.Label4->setObjectName(QStringLiteral("Label4"));
     ui.Label4->setFont(design::sansFont(17, true));
-    ui.Label4->setGeometry(design::px(482), ui.Label3->y(), design::px(200), ui.Label3->height());
+    placeValueLabel(ui.Label4, 482, ui.Label3);
     setFieldsEnabled({ui.Edit1, ui.Edit2, ui.CSpinButton1, ui.CSpinButton2}, false);
 }
 
@@ -87,7 +95,7 @@ void TRG::buildTavrin2Page() {
     ui.Label26 = new QLabel(ui.Panel6);
     ui.Label26->setObjectName(QStringLiteral("Label26"));
     ui.Label26->setFont(design::sansFont(17, true));
-    ui.Label26->setGeometry(design::px(98), ui.Label25->y(), design::px(200), ui.Label25->height());
+    placeValueLabel(ui.Label26, 98, ui.Label25);
     buildRangeBox(0, 10, 49);
     buildRangeBox(1, 404, 49);
     buildRangeBox(2, 10, 266);

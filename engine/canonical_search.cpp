@@ -42,15 +42,18 @@ void CanonicalSearch::run(const WorkNetwork& network) {
 // candidate set, all from the successor closure.
 void CanonicalSearch::prepare(const WorkNetwork& network) {
     std::fill(m_inClosure.begin(), m_inClosure.end(), 0);
-    std::fill(m_outClosure.begin(), m_outClosure.end(), 0);
     std::fill(m_inCover.begin(), m_inCover.end(), 0);
-    std::fill(m_outCover.begin(), m_outCover.end(), 0);
+    // Row n-1 is never walked.
+    m_outClosure[static_cast<std::size_t>(m_n - 1)] = 0;
+    m_outCover[static_cast<std::size_t>(m_n - 1)] = 0;
     std::fill(m_directPred.begin(), m_directPred.end(), Word{0});
     const auto at = [](std::vector<int>& table, int a) -> int& {
         return table[static_cast<std::size_t>(a)];
     };
 
     Word* cover = m_coverScratch.data();
+    int* inClosure = m_inClosure.data();
+    int* inCover = m_inCover.data();
     int pairs = 0;
     int covering = 0;
     m_sumSourceCount = 0;
@@ -59,25 +62,29 @@ void CanonicalSearch::prepare(const WorkNetwork& network) {
     for (int x = m_n - 2; x >= 0; --x) {
         const Word* succ = network.succ(x);
         std::copy(succ, succ + m_words, cover);
+        const int start = pairs;
+        // Successors come in increasing order, so every successor preceded by another one has
+        // already been struck by it, together with its own successors: only covering ones
+        // need their rows removed.
         network.forEachMember(succ, [&](int y) {
-            ++at(m_inClosure, y);
-            ++at(m_outClosure, x);
+            ++inClosure[y];
             setBit(directPred(y), x);
-            if (y != m_n - 1) {
+            if (network.contains(cover, y)) {
                 const Word* later = network.succ(y);
                 for (int w = 0; w < m_words; ++w) {
                     cover[w] &= ~later[w];
                 }
             }
-            at(m_sumTargets, pairs++) = y;
+            m_sumTargets[static_cast<std::size_t>(pairs++)] = y;
         });
+        at(m_outClosure, x) = pairs - start;
         at(m_coverBegin, x) = covering;
         network.forEachMember(cover, [&](int y) {
-            ++at(m_inCover, y);
-            ++at(m_outCover, x);
-            at(m_coverTargets, covering++) = y;
+            ++inCover[y];
+            m_coverTargets[static_cast<std::size_t>(covering++)] = y;
         });
         at(m_coverEnd, x) = covering;
+        at(m_outCover, x) = covering - at(m_coverBegin, x);
         if (at(m_outClosure, x) > 0) {
             at(m_sumSources, m_sumSourceCount) = x;
             at(m_sumEnds, m_sumSourceCount) = pairs;
@@ -201,19 +208,6 @@ void CanonicalSearch::evaluateLeaf() {
     if (below || m_leafCount == 1) {
         std::copy(m_label.begin(), m_label.end(), m_best.begin());
     }
-}
-
-long double CanonicalSearch::signature(const int* numbering) const {
-    long double sum = 0.0L;
-    int k = 0;
-    for (int r = 0; r < m_sumSourceCount; ++r) {
-        const int x = m_sumSources[static_cast<std::size_t>(r)];
-        for (; k < m_sumEnds[static_cast<std::size_t>(r)]; ++k) {
-            const int y = m_sumTargets[static_cast<std::size_t>(k)];
-            sum += m_weights.weight(numbering[x], numbering[y]);
-        }
-    }
-    return sum;
 }
 
 void CanonicalSearch::writeCanonicalForm(Word* arcSet) const {

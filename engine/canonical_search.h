@@ -34,14 +34,11 @@ public:
     // The best numbering of the last run: activity a gets number label(a).
     int label(int a) const { return m_best[static_cast<std::size_t>(a)]; }
     int leafCount() const { return m_leafCount; }
+    // Smallest signature found; the base sum when no numbering beat it (overflowed weights).
     long double bestSignature() const { return m_bestSignature; }
 
     // Sets bit PairIndex(label(x), label(y)) of the cleared arc set for every related pair.
     void writeCanonicalForm(Word* arcSet) const;
-
-    // The signature of the last run's network under a numbering (entry a = number of a), summed
-    // in the search's fixed order.
-    long double signature(const int* numbering) const;
 
     const PairWeights& weights() const { return m_weights; }
     int activityCount() const { return m_n; }

@@ -14,7 +14,7 @@ namespace tavrin {
 // immediate dominator (post-dominator) until one is left. Tables are sized for 2n events.
 class ComplexityGraph {
 public:
-    // No immediate dominator: only an event no other event reaches.
+    // None, for an immediate dominator.
     static constexpr int kNoEvent = 9999;
 
     explicit ComplexityGraph(int activityCount);
@@ -26,7 +26,8 @@ public:
     int words() const { return m_words; }
     // Arcs i -> r as a direct row over events.
     const Word* arcs(int i) const { return row(m_graph, i); }
-    const Word* reachable(int i) const { return row(m_reach, i); }
+    // idom of events 1..N (0 for N), kNoEvent for event 0 and for an event nothing reaches;
+    // ipdom of events 0..N-1.
     int immediateDominator(int event) const { return m_idom[static_cast<std::size_t>(event)]; }
     int immediatePostDominator(int event) const { return m_ipdom[static_cast<std::size_t>(event)]; }
 
