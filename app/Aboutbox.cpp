@@ -69,9 +69,13 @@ Tabout::Tabout(DesktopShell& shell, QWidget* parent) : QWidget(parent), m_shell(
     move(design::px(306), design::px(201));
 }
 
-void Tabout::Button1Click() { hide(); }
+void Tabout::Button1Click() {
+    hide();
+}
 
-void Tabout::Label3Click() { m_shell.openUrl(documentUrl(QString::fromLatin1(kManual))); }
+void Tabout::Label3Click() {
+    m_shell.openUrl(documentUrl(QString::fromLatin1(kManual)));
+}
 
 bool Tabout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui.Label3 && event->type() == QEvent::MouseButtonRelease

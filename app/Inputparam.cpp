@@ -61,4 +61,6 @@ void Tparam::Button1Click() {
     }
 }
 
-void Tparam::closeEvent(QCloseEvent* event) { event->ignore(); }
+void Tparam::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}

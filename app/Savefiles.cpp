@@ -71,8 +71,8 @@ void Tsave_files::buildFileSettings() {
     ui.Panel2 = makePanel(this, "Panel2", 8, 256, 321, 153, true);
     ui.Panel2->setFont(design::sansFont(13));
     QWidget* p = ui.Panel2;
-    ui.ed_dir = makeEdit(p, "ed_dir", QString::fromStdString(defaultExportDirectory()), 120, 17,
-                         161, 24);
+    ui.ed_dir =
+        makeEdit(p, "ed_dir", QString::fromStdString(defaultExportDirectory()), 120, 17, 161, 24);
     ui.ed_dir->setCursorPosition(0);
     ui.btn_dir = makeButton(p, "btn_dir", QStringLiteral("..."), 288, 16, 25, 25);
     ui.Edit2 = makeEdit(p, "Edit2", QStringLiteral("Pat"), 120, 49, 161, 24);
@@ -121,7 +121,9 @@ void Tsave_files::btn_dirClick() {
     }
 }
 
-void Tsave_files::btn_cancelClick() { finish(); }
+void Tsave_files::btn_cancelClick() {
+    finish();
+}
 
 void Tsave_files::finish() {
     hide();
@@ -192,4 +194,6 @@ bool Tsave_files::directoryReady(const QString& directory) {
     return true;
 }
 
-void Tsave_files::closeEvent(QCloseEvent* event) { event->ignore(); }
+void Tsave_files::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}

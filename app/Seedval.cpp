@@ -35,7 +35,9 @@ Tseedv::Tseedv(MessageSink& messages, QWidget* parent) : QWidget(parent), m_mess
     setTabOrder(ui.Button1, ui.Edit1);
 }
 
-QString Tseedv::seedText() const { return ui.Edit1->text(); }
+QString Tseedv::seedText() const {
+    return ui.Edit1->text();
+}
 
 void Tseedv::Button1Click() {
     if (!FieldReader(m_messages, this).integer(ui.Edit1)) {
@@ -54,4 +56,6 @@ void Tseedv::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-void Tseedv::closeEvent(QCloseEvent* event) { event->ignore(); }
+void Tseedv::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}

@@ -12,7 +12,9 @@ TCSpinButton::TCSpinButton(QWidget* parent) : QWidget(parent) {
     connect(&m_repeat, &QTimer::timeout, this, &TCSpinButton::repeat);
 }
 
-QSize TCSpinButton::sizeHint() const { return QSize(17, 24); }
+QSize TCSpinButton::sizeHint() const {
+    return QSize(17, 24);
+}
 
 QRect TCSpinButton::halfRect(Half half) const {
     const int upHeight = height() / 2;

@@ -159,13 +159,17 @@ void TRG::FormCreate() {
     ui.Edit21->setText(QStringLiteral("4"));
 }
 
-bool TRG::tavrin1Chosen() const { return ui.RadioButton1->isChecked(); }
+bool TRG::tavrin1Chosen() const {
+    return ui.RadioButton1->isChecked();
+}
 
 bool TRG::variantChosen() const {
     return ui.RadioButton1->isChecked() || ui.RadioButton2->isChecked();
 }
 
-FieldReader TRG::reader() { return FieldReader(m_messages, this); }
+FieldReader TRG::reader() {
+    return FieldReader(m_messages, this);
+}
 
 void TRG::TabControl1Change() {
     if (!variantChosen()) {
@@ -203,7 +207,9 @@ void TRG::Newgeneration1Click() {
     m_shell.terminate();
 }
 
-void TRG::Exit1Click() { m_shell.terminate(); }
+void TRG::Exit1Click() {
+    m_shell.terminate();
+}
 
 void TRG::Seed1Click() {
     if (m_seedv == nullptr) {
@@ -214,11 +220,17 @@ void TRG::Seed1Click() {
     setEnabled(false);
 }
 
-void TRG::Tutorial1Click() { m_shell.openUrl(documentUrl(QStringLiteral("Tutorial.pdf"))); }
+void TRG::Tutorial1Click() {
+    m_shell.openUrl(documentUrl(QStringLiteral("Tutorial.pdf")));
+}
 
-void TRG::Tavrin11Click() { m_shell.openUrl(documentUrl(QStringLiteral("Tavrin1.pdf"))); }
+void TRG::Tavrin11Click() {
+    m_shell.openUrl(documentUrl(QStringLiteral("Tavrin1.pdf")));
+}
 
-void TRG::Tavrin21Click() { m_shell.openUrl(documentUrl(QStringLiteral("Tavrin2.pdf"))); }
+void TRG::Tavrin21Click() {
+    m_shell.openUrl(documentUrl(QStringLiteral("Tavrin2.pdf")));
+}
 
 void TRG::About1Click() {
     if (m_about != nullptr) {

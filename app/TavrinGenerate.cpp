@@ -188,7 +188,9 @@ QStringList TRG::summaryLines(const RunSettings& settings) const {
     return lines;
 }
 
-bool TRG::refreshSelection() { return drawResultPage(DrawTrigger::Command); }
+bool TRG::refreshSelection() {
+    return drawResultPage(DrawTrigger::Command);
+}
 
 QString TRG::selectedCountText() const {
     return tavrin1Chosen() ? ui.Label4->text() : ui.Label26->text();
@@ -204,4 +206,6 @@ ExportBatchResult TRG::exportFiles(const ExportFileSettings& files) {
     return runExportBatch(*m_result.store, m_pool, m_random, m_runSettings, files);
 }
 
-void TRG::showMainWindow() { show(); }
+void TRG::showMainWindow() {
+    show();
+}

@@ -82,7 +82,8 @@ void TRG::buildNetworksPage() {
     design::place(ui.CheckBox1, 187, 49, 119, 21);
     ui.Edit5 = makeEdit(p, "Edit5", QStringLiteral("600"), 374, 89, 80, 28);
     ui.Spin5 = makeSpin(p, "Spin5", 463, 89);
-    ui.Label6 = makeCaption(p, "Label6", QStringLiteral(" Timelimit in seconds:"), 207, 89, ui.Edit5);
+    ui.Label6 =
+        makeCaption(p, "Label6", QStringLiteral(" Timelimit in seconds:"), 207, 89, ui.Edit5);
     ui.Edit6 = makeEdit(p, "Edit6", QStringLiteral("1000"), 374, 158, 80, 28);
     ui.Spin6 = makeSpin(p, "Spin6", 463, 158);
     ui.Label7 = makeCaption(p, "Label7", QStringLiteral("  Maximum number of generated networks:"),
@@ -96,7 +97,8 @@ void TRG::buildParametersPage() {
     QWidget* p = ui.Panel4;
     ui.Edit7 = makeEdit(p, "Edit7", QStringLiteral("10"), 325, 98, 50, 28);
     ui.Spin7 = makeSpin(p, "Spin7", 384, 98);
-    ui.Label8 = makeCaption(p, "Label8", QStringLiteral("Number of activities:"), 167, 98, ui.Edit7);
+    ui.Label8 =
+        makeCaption(p, "Label8", QStringLiteral("Number of activities:"), 167, 98, ui.Edit7);
     ui.Edit8 = makeEdit(p, "Edit8", QStringLiteral("1"), 325, 158, 50, 28);
     ui.Spin8 = makeSpin(p, "Spin8", 384, 158);
     ui.Label9 = makeCaption(p, "Label9", QStringLiteral("     I2 value:"), 236, 158, ui.Edit8);
@@ -107,8 +109,10 @@ void TRG::buildResourcePage() {
     QWidget* p = ui.Panel5;
     ui.Edit21 = makeEdit(p, "Edit21", QString(), 345, 20, 30, 28);
     ui.Spin21 = makeSpin(p, "Spin21", 384, 20);
-    ui.Label10 = makeCaption(p, "Label10", QStringLiteral("Number of resources:"), 167, 20, ui.Edit21);
-    ui.ComboBox2 = makeCombo(p, "ComboBox2", {"Resource factor (RF)", "Resource use (RU)"}, 345, 69);
+    ui.Label10 =
+        makeCaption(p, "Label10", QStringLiteral("Number of resources:"), 167, 20, ui.Edit21);
+    ui.ComboBox2 =
+        makeCombo(p, "ComboBox2", {"Resource factor (RF)", "Resource use (RU)"}, 345, 69);
     ui.Label11 = makeCaption(p, "Label11", QStringLiteral(" Resource request measures:"), 108, 69,
                              ui.ComboBox2);
     ui.Edit9 = makeEdit(p, "Edit9", QStringLiteral("1"), 443, 118, 51, 28);
@@ -119,14 +123,15 @@ void TRG::buildResourcePage() {
     ui.Spin10 = makeSpin(p, "Spin10", 502, 158);
     ui.Label14 = makeCaption(p, "Label14", QStringLiteral(" Value for the resource use:"), 236, 158,
                              ui.Edit10);
-    ui.ComboBox3 = makeCombo(
-        p, "ComboBox3", {"Resource constrainedness (RC)", "Resource strength (RS)"}, 345, 197);
+    ui.ComboBox3 = makeCombo(p, "ComboBox3",
+                             {"Resource constrainedness (RC)", "Resource strength (RS)"}, 345, 197);
     ui.Label12 = makeCaption(p, "Label12", QStringLiteral(" Resource demand measures:"), 108, 197,
                              ui.ComboBox3);
     ui.Edit11 = makeEdit(p, "Edit11", QStringLiteral("1"), 443, 246, 51, 28);
     ui.Spin11 = makeSpin(p, "Spin11", 502, 246);
-    ui.Label15 = makeCaption(p, "Label15", QStringLiteral("  Value for the resource constrainedness:"),
-                             138, 246, ui.Edit11);
+    ui.Label15 =
+        makeCaption(p, "Label15", QStringLiteral("  Value for the resource constrainedness:"), 138,
+                    246, ui.Edit11);
     ui.Edit12 = makeEdit(p, "Edit12", QStringLiteral("1"), 443, 286, 51, 28);
     ui.Spin12 = makeSpin(p, "Spin12", 502, 286);
     ui.Label16 = makeCaption(p, "Label16", QStringLiteral(" Value for the resource strength:"), 207,
@@ -172,10 +177,11 @@ void TRG::arrangeTabOrder() {
             previous = widget;
         }
     };
-    chain({ui.Button1, ui.TabControl1, ui.RadioButton1, ui.RadioButton2, ui.CheckBox1, ui.Edit5,
-           ui.Edit6, ui.Spin5, ui.Spin6, ui.Edit7, ui.Edit8, ui.Spin7, ui.Spin8, ui.ComboBox2,
-           ui.ComboBox3, ui.Edit9, ui.Edit10, ui.Edit11, ui.Edit12, ui.Edit21, ui.Spin21, ui.Spin9,
-           ui.Spin10, ui.Spin11, ui.Spin12, ui.Edit1, ui.CSpinButton1, ui.Edit2, ui.CSpinButton2});
+    chain({ui.Button1, ui.TabControl1, ui.RadioButton1, ui.RadioButton2, ui.CheckBox1,   ui.Edit5,
+           ui.Edit6,   ui.Spin5,       ui.Spin6,        ui.Edit7,        ui.Edit8,       ui.Spin7,
+           ui.Spin8,   ui.ComboBox2,   ui.ComboBox3,    ui.Edit9,        ui.Edit10,      ui.Edit11,
+           ui.Edit12,  ui.Edit21,      ui.Spin21,       ui.Spin9,        ui.Spin10,      ui.Spin11,
+           ui.Spin12,  ui.Edit1,       ui.CSpinButton1, ui.Edit2,        ui.CSpinButton2});
     QWidget* previous = ui.CSpinButton2;
     for (const RangeBox& range : ui.ranges) {
         chain({previous, range.high, range.highSpin, range.low, range.lowSpin});
@@ -205,37 +211,59 @@ void TRG::ComboBox3Change() {
 }
 
 void TRG::Spin5UpClick() {
-    stepInteger(reader(), ui.Edit5, [](std::int32_t) { return true; }, 600);
+    stepInteger(
+        reader(), ui.Edit5, [](std::int32_t) { return true; }, 600);
 }
 
 void TRG::Spin5DownClick() {
-    stepInteger(reader(), ui.Edit5, [](std::int32_t v) { return v > 600; }, -600);
+    stepInteger(
+        reader(), ui.Edit5, [](std::int32_t v) { return v > 600; }, -600);
 }
 
 void TRG::Spin6UpClick() {
-    stepInteger(reader(), ui.Edit6, [](std::int32_t v) { return v < 1000000; }, 1000);
+    stepInteger(
+        reader(), ui.Edit6, [](std::int32_t v) { return v < 1000000; }, 1000);
 }
 
 void TRG::Spin6DownClick() {
-    stepInteger(reader(), ui.Edit6, [](std::int32_t v) { return v > 1000; }, -1000);
+    stepInteger(
+        reader(), ui.Edit6, [](std::int32_t v) { return v > 1000; }, -1000);
 }
 
 void TRG::Spin7UpClick() {
-    stepInteger(reader(), ui.Edit7, [](std::int32_t v) { return v < 1000; }, 1);
+    stepInteger(
+        reader(), ui.Edit7, [](std::int32_t v) { return v < 1000; }, 1);
 }
 
 void TRG::Spin7DownClick() {
-    stepInteger(reader(), ui.Edit7, [](std::int32_t v) { return v > 2; }, -1);
+    stepInteger(
+        reader(), ui.Edit7, [](std::int32_t v) { return v > 2; }, -1);
 }
 
-void TRG::Spin8UpClick() { stepFractionUp(reader(), ui.Edit8); }
-void TRG::Spin8DownClick() { stepFractionDown(reader(), ui.Edit8); }
-void TRG::Spin9UpClick() { stepFractionUp(reader(), ui.Edit9); }
-void TRG::Spin9DownClick() { stepFractionDown(reader(), ui.Edit9); }
-void TRG::Spin11UpClick() { stepFractionUp(reader(), ui.Edit11); }
-void TRG::Spin11DownClick() { stepFractionDown(reader(), ui.Edit11); }
-void TRG::Spin12UpClick() { stepFractionUp(reader(), ui.Edit12); }
-void TRG::Spin12DownClick() { stepFractionDown(reader(), ui.Edit12); }
+void TRG::Spin8UpClick() {
+    stepFractionUp(reader(), ui.Edit8);
+}
+void TRG::Spin8DownClick() {
+    stepFractionDown(reader(), ui.Edit8);
+}
+void TRG::Spin9UpClick() {
+    stepFractionUp(reader(), ui.Edit9);
+}
+void TRG::Spin9DownClick() {
+    stepFractionDown(reader(), ui.Edit9);
+}
+void TRG::Spin11UpClick() {
+    stepFractionUp(reader(), ui.Edit11);
+}
+void TRG::Spin11DownClick() {
+    stepFractionDown(reader(), ui.Edit11);
+}
+void TRG::Spin12UpClick() {
+    stepFractionUp(reader(), ui.Edit12);
+}
+void TRG::Spin12DownClick() {
+    stepFractionDown(reader(), ui.Edit12);
+}
 
 void TRG::Spin10UpClick() {
     const FieldReader read = reader();
@@ -250,11 +278,13 @@ void TRG::Spin10UpClick() {
 }
 
 void TRG::Spin10DownClick() {
-    stepInteger(reader(), ui.Edit10, [](std::int32_t v) { return v > 1; }, -1);
+    stepInteger(
+        reader(), ui.Edit10, [](std::int32_t v) { return v > 1; }, -1);
 }
 
 void TRG::Spin21UpClick() {
-    stepInteger(reader(), ui.Edit21, [](std::int32_t v) { return v < 30; }, 1);
+    stepInteger(
+        reader(), ui.Edit21, [](std::int32_t v) { return v < 30; }, 1);
 }
 
 void TRG::Spin21DownClick() {

@@ -144,9 +144,9 @@ void TRG::buildRangeBox(int measure, int x, int y) {
     range.highCaption->setObjectName(name("Label", 17));
     range.lowCaption = makeCaption(b, "", QStringLiteral("Low:"), 286, 108);
     range.lowCaption->setObjectName(name("Label", 18));
-    for (QWidget* widget : {static_cast<QWidget*>(range.high), static_cast<QWidget*>(range.low),
-                            static_cast<QWidget*>(range.highCaption),
-                            static_cast<QWidget*>(range.lowCaption)}) {
+    for (QWidget* widget :
+         {static_cast<QWidget*>(range.high), static_cast<QWidget*>(range.low),
+          static_cast<QWidget*>(range.highCaption), static_cast<QWidget*>(range.lowCaption)}) {
         widget->setFont(fieldFont);
     }
     design::placeCaption(range.highCaption, 286, 30);
@@ -159,8 +159,8 @@ void TRG::resultsSetUp(float elapsedSeconds) {
     const bool tavrin1 = tavrin1Chosen();
     if (tavrin1) {
         const auto kept = static_cast<std::size_t>(store.count());
-        m_ci = formCiHistogram(std::span<const std::int32_t>(m_result.storedCi.data(),
-                                                             std::min(kept, m_result.storedCi.size())));
+        m_ci = formCiHistogram(std::span<const std::int32_t>(
+            m_result.storedCi.data(), std::min(kept, m_result.storedCi.size())));
         ui.Edit1->setText(QString::number(m_ci.low));
         ui.Edit2->setText(QString::number(m_ci.high));
     } else {
@@ -194,8 +194,8 @@ void TRG::resultsSetUp(float elapsedSeconds) {
 
 void TRG::lockRunInputs() {
     setFieldsEnabled({ui.Edit7, ui.Edit8, ui.Edit5, ui.Edit6, ui.Spin5, ui.Spin6, ui.Spin7,
-                      ui.Spin8, ui.CheckBox1, ui.Label6, ui.Label7, ui.Label8, ui.Label9,
-                      ui.Label5, ui.RadioButton1, ui.RadioButton2},
+                      ui.Spin8, ui.CheckBox1, ui.Label6, ui.Label7, ui.Label8, ui.Label9, ui.Label5,
+                      ui.RadioButton1, ui.RadioButton2},
                      false);
     ui.Seed1->setEnabled(false);
     ui.ProgressBar1->hide();
@@ -276,8 +276,8 @@ bool TRG::drawTavrin2Page(DrawTrigger trigger) {
     }
     std::array<std::int32_t, kRangeBoundCount> bounds{};
     for (std::size_t k = 0; k < ui.ranges.size(); ++k) {
-        for (const auto& [field, index] : {std::pair{ui.ranges[k].low, 2 * k},
-                                           std::pair{ui.ranges[k].high, 2 * k + 1}}) {
+        for (const auto& [field, index] :
+             {std::pair{ui.ranges[k].low, 2 * k}, std::pair{ui.ranges[k].high, 2 * k + 1}}) {
             const std::string text = fieldText(field);
             const auto percent = parsePercent(text, decimalSeparator());
             if (!percent) {
@@ -420,23 +420,63 @@ void TRG::stepCiHigh(int direction) {
     drawTavrin1Page(DrawTrigger::Command);
 }
 
-void TRG::Spin13DownClick() { stepLow(0, -1); }
-void TRG::Spin13UpClick() { stepLow(0, +1); }
-void TRG::Spin14DownClick() { stepHigh(0, -1); }
-void TRG::Spin14UpClick() { stepHigh(0, +1); }
-void TRG::Spin15DownClick() { stepLow(1, -1); }
-void TRG::Spin15UpClick() { stepLow(1, +1); }
-void TRG::Spin16DownClick() { stepHigh(1, -1); }
-void TRG::Spin16UpClick() { stepHigh(1, +1); }
-void TRG::Spin17DownClick() { stepLow(2, -1); }
-void TRG::Spin17UpClick() { stepLow(2, +1); }
-void TRG::Spin18DownClick() { stepHigh(2, -1); }
-void TRG::Spin18UpClick() { stepHigh(2, +1); }
-void TRG::Spin19DownClick() { stepLow(3, -1); }
-void TRG::Spin19UpClick() { stepLow(3, +1); }
-void TRG::Spin20DownClick() { stepHigh(3, -1); }
-void TRG::Spin20UpClick() { stepHigh(3, +1); }
-void TRG::CSpinButton1DownClick() { stepCiLow(-1); }
-void TRG::CSpinButton1UpClick() { stepCiLow(+1); }
-void TRG::CSpinButton2DownClick() { stepCiHigh(-1); }
-void TRG::CSpinButton2UpClick() { stepCiHigh(+1); }
+void TRG::Spin13DownClick() {
+    stepLow(0, -1);
+}
+void TRG::Spin13UpClick() {
+    stepLow(0, +1);
+}
+void TRG::Spin14DownClick() {
+    stepHigh(0, -1);
+}
+void TRG::Spin14UpClick() {
+    stepHigh(0, +1);
+}
+void TRG::Spin15DownClick() {
+    stepLow(1, -1);
+}
+void TRG::Spin15UpClick() {
+    stepLow(1, +1);
+}
+void TRG::Spin16DownClick() {
+    stepHigh(1, -1);
+}
+void TRG::Spin16UpClick() {
+    stepHigh(1, +1);
+}
+void TRG::Spin17DownClick() {
+    stepLow(2, -1);
+}
+void TRG::Spin17UpClick() {
+    stepLow(2, +1);
+}
+void TRG::Spin18DownClick() {
+    stepHigh(2, -1);
+}
+void TRG::Spin18UpClick() {
+    stepHigh(2, +1);
+}
+void TRG::Spin19DownClick() {
+    stepLow(3, -1);
+}
+void TRG::Spin19UpClick() {
+    stepLow(3, +1);
+}
+void TRG::Spin20DownClick() {
+    stepHigh(3, -1);
+}
+void TRG::Spin20UpClick() {
+    stepHigh(3, +1);
+}
+void TRG::CSpinButton1DownClick() {
+    stepCiLow(-1);
+}
+void TRG::CSpinButton1UpClick() {
+    stepCiLow(+1);
+}
+void TRG::CSpinButton2DownClick() {
+    stepCiHigh(-1);
+}
+void TRG::CSpinButton2UpClick() {
+    stepCiHigh(+1);
+}

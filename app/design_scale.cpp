@@ -33,7 +33,9 @@ double factor() {
     return value;
 }
 
-int px(int designPixels) { return static_cast<int>(std::lround(designPixels * factor())); }
+int px(int designPixels) {
+    return static_cast<int>(std::lround(designPixels * factor()));
+}
 
 QRect rect(int x, int y, int width, int height) {
     const int left = px(x);

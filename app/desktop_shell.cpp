@@ -17,11 +17,17 @@
 
 namespace tavrin {
 
-void SystemShell::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void SystemShell::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
 
-void SystemShell::startProgram(const QString& path) { QProcess::startDetached(path, {}); }
+void SystemShell::startProgram(const QString& path) {
+    QProcess::startDetached(path, {});
+}
 
-void SystemShell::terminate() { QCoreApplication::quit(); }
+void SystemShell::terminate() {
+    QCoreApplication::quit();
+}
 
 QString SystemShell::chooseDirectory(QWidget* parent, const QString& start) {
     return QFileDialog::getExistingDirectory(parent, QString(), start);

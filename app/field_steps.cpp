@@ -20,7 +20,9 @@ char decimalSeparator() {
     return '.';
 }
 
-std::string fieldText(const QLineEdit* field) { return field->text().toStdString(); }
+std::string fieldText(const QLineEdit* field) {
+    return field->text().toStdString();
+}
 
 QString formatFieldReal(double value) {
     QString text = QString::fromStdString(formatReal(value));

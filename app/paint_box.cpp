@@ -5,8 +5,7 @@
 
 namespace tavrin {
 
-PaintBox::PaintBox(QSize designSize, QWidget* parent)
-    : QWidget(parent), m_designSize(designSize) {}
+PaintBox::PaintBox(QSize designSize, QWidget* parent) : QWidget(parent), m_designSize(designSize) {}
 
 QColor PaintBox::colour(PenColour pen) {
     switch (pen) {

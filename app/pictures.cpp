@@ -135,8 +135,10 @@ void paintProgramIcon(QPainter& painter) {
     painter.drawRoundedRect(QRectF(0.5, 0.5, 32, 32), 6, 6);
     const std::array<QPointF, 4> nodes{{{7, 16.5}, {16.5, 8}, {16.5, 25}, {26, 16.5}}};
     painter.setPen(QPen(Qt::white, 1.6));
-    for (const auto& [from, to] : std::array<std::pair<int, int>, 4>{{{0, 1}, {0, 2}, {1, 3}, {2, 3}}}) {
-        painter.drawLine(nodes[static_cast<std::size_t>(from)], nodes[static_cast<std::size_t>(to)]);
+    for (const auto& [from, to] :
+         std::array<std::pair<int, int>, 4>{{{0, 1}, {0, 2}, {1, 3}, {2, 3}}}) {
+        painter.drawLine(nodes[static_cast<std::size_t>(from)],
+                         nodes[static_cast<std::size_t>(to)]);
     }
     painter.setBrush(Qt::white);
     painter.setPen(Qt::NoPen);

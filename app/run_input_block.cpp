@@ -5,7 +5,9 @@
 
 namespace tavrin {
 
-RunInputBlock::RunInputBlock() { QCoreApplication::instance()->installEventFilter(this); }
+RunInputBlock::RunInputBlock() {
+    QCoreApplication::instance()->installEventFilter(this);
+}
 
 RunInputBlock::~RunInputBlock() {
     // Input held back by the run's repaints is delivered now and dropped by the filter.

@@ -21,8 +21,8 @@ QFrame* makePanel(QWidget* parent, const char* name, int x, int y, int width, in
     return panel;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int x, int y,
-                    int width, int height) {
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int x, int y, int width,
+                    int height) {
     auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(QString::fromLatin1(name));
     design::place(edit, x, y, width, height);

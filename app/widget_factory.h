@@ -17,8 +17,8 @@ namespace tavrin {
 // A borderless page panel, or with sunken = true a lowered bevel panel.
 QFrame* makePanel(QWidget* parent, const char* name, int x, int y, int width, int height,
                   bool sunken = false);
-QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int x, int y,
-                    int width, int height);
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int x, int y, int width,
+                    int height);
 // A caption placed by design::placeCaption beside its field (or alone without one).
 QLabel* makeCaption(QWidget* parent, const char* name, const QString& text, int x, int y,
                     const QWidget* field = nullptr);

@@ -51,7 +51,9 @@ void Program::click(QWidget* button) const {
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
-void Program::click(const char* button) const { click(find<QWidget>(button)); }
+void Program::click(const char* button) const {
+    click(find<QWidget>(button));
+}
 
 void Program::step(TCSpinButton* spin, TCSpinButton::Half half) const {
     QTest::mouseClick(spin, Qt::LeftButton, {}, spin->halfRect(half).center());
@@ -85,6 +87,8 @@ void Program::run(int variant, const QString& activities, const QString& target,
     click("Button1");
     if (windows->param.isVisible()) {
         click(find<QWidget>(&windows->param, "Button1"));
+        // The window shown again is exposed, and so painted, once its events have run.
+        QCoreApplication::processEvents();
         if (!QTest::qWaitForWindowExposed(&windows->RG)) {
             qWarning("main window not exposed again");
         }

@@ -53,20 +53,39 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString os = QStringLiteral("OS value must be between 0 and 1");
         const QString i2 = QStringLiteral("I2 value must be between 0 and 1");
-        QTest::addRow("OS above 1") << 1 << "Edit8" << "1.01" << "Message" << os;
-        QTest::addRow("OS below 0") << 1 << "Edit8" << "-0.5" << "Message" << os;
-        QTest::addRow("I2 above 1") << 2 << "Edit8" << "1.01" << "Message" << i2;
-        QTest::addRow("I2 below 0") << 2 << "Edit8" << "-0.5" << "Message" << i2;
-        QTest::addRow("half an activity")
-            << 2 << "Edit7" << "0.5" << "Message" << "Number of activities cannot be smaller than 1";
-        QTest::addRow("target not a number")
-            << 2 << "Edit8" << "one" << "Tavrin" << "'one' is not a valid floating point value.";
+        QTest::addRow("OS above 1") << 1 << "Edit8"
+                                    << "1.01"
+                                    << "Message" << os;
+        QTest::addRow("OS below 0") << 1 << "Edit8"
+                                    << "-0.5"
+                                    << "Message" << os;
+        QTest::addRow("I2 above 1") << 2 << "Edit8"
+                                    << "1.01"
+                                    << "Message" << i2;
+        QTest::addRow("I2 below 0") << 2 << "Edit8"
+                                    << "-0.5"
+                                    << "Message" << i2;
+        QTest::addRow("half an activity") << 2 << "Edit7"
+                                          << "0.5"
+                                          << "Message"
+                                          << "Number of activities cannot be smaller than 1";
+        QTest::addRow("target not a number") << 2 << "Edit8"
+                                             << "one"
+                                             << "Tavrin"
+                                             << "'one' is not a valid floating point value.";
         QTest::addRow("fractional activities pass the check, not the intake")
-            << 1 << "Edit7" << "10.5" << "Tavrin" << "'10.5' is not a valid integer value.";
-        QTest::addRow("maximum count") << 2 << "Edit6" << "many" << "Tavrin"
+            << 1 << "Edit7"
+            << "10.5"
+            << "Tavrin"
+            << "'10.5' is not a valid integer value.";
+        QTest::addRow("maximum count") << 2 << "Edit6"
+                                       << "many"
+                                       << "Tavrin"
                                        << "'many' is not a valid integer value.";
-        QTest::addRow("resources are read by the run too")
-            << 2 << "Edit21" << "" << "Tavrin" << "'' is not a valid integer value.";
+        QTest::addRow("resources are read by the run too") << 2 << "Edit21"
+                                                           << ""
+                                                           << "Tavrin"
+                                                           << "'' is not a valid integer value.";
     }
     void refusedPressChangesNothing() {
         QFETCH(int, variant);
@@ -152,13 +171,13 @@ private slots:
         QVERIFY(p.find<QWidget>(variant == 1 ? "Panel2" : "Panel6")->isVisible());
         QVERIFY(!p.find<QWidget>("ProgressBar1")->isVisible());
         QVERIFY(!p.find<QAction>("Seed1")->isEnabled());
-        for (const char* locked : {"Edit5", "Edit6", "Edit7", "Edit8", "Spin5", "Spin6", "Spin7",
-                                   "Spin8", "CheckBox1", "Label5", "Label6", "Label7", "Label8",
-                                   "Label9", "RadioButton1", "RadioButton2"}) {
+        for (const char* locked :
+             {"Edit5", "Edit6", "Edit7", "Edit8", "Spin5", "Spin6", "Spin7", "Spin8", "CheckBox1",
+              "Label5", "Label6", "Label7", "Label8", "Label9", "RadioButton1", "RadioButton2"}) {
             QVERIFY2(!p.find<QWidget>(locked)->isEnabled(), locked);
         }
-        for (const char* open : {"Edit21", "Spin21", "ComboBox2", "ComboBox3", "Edit9", "Spin9",
-                                 "Edit11", "Spin11"}) {
+        for (const char* open :
+             {"Edit21", "Spin21", "ComboBox2", "ComboBox3", "Edit9", "Spin9", "Edit11", "Spin11"}) {
             QVERIFY2(p.find<QWidget>(open)->isEnabled(), open);
         }
         // The resource page still steps after the run.

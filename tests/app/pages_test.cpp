@@ -11,7 +11,9 @@ using namespace tavrin::testing;
 
 namespace {
 
-bool enabled(const Program& p, const char* name) { return p.find<QWidget>(name)->isEnabled(); }
+bool enabled(const Program& p, const char* name) {
+    return p.find<QWidget>(name)->isEnabled();
+}
 
 // The next component Tab moves to, as the focus chain gives it.
 QWidget* nextTabStop(QWidget* from) {
@@ -33,7 +35,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("isEnabled");
         const auto row = [](const char* name, const char* text, bool on) {
-            QTest::addRow("%s", name) << QString::fromLatin1(name) << QString::fromLatin1(text) << on;
+            QTest::addRow("%s", name)
+                << QString::fromLatin1(name) << QString::fromLatin1(text) << on;
         };
         row("Button1", "Generate", true);
         row("Label5", "Make your choice:", true);
@@ -81,7 +84,8 @@ private slots:
         QVERIFY(p.find<QWidget>("Panel1")->isVisible());
         QVERIFY(!p.find<QRadioButton>("RadioButton1")->isChecked());
         QVERIFY(!p.find<QRadioButton>("RadioButton2")->isChecked());
-        QCOMPARE(p.find<QComboBox>("ComboBox2")->currentText(), QStringLiteral("Resource factor (RF)"));
+        QCOMPARE(p.find<QComboBox>("ComboBox2")->currentText(),
+                 QStringLiteral("Resource factor (RF)"));
         QCOMPARE(p.find<QComboBox>("ComboBox3")->currentText(),
                  QStringLiteral("Resource constrainedness (RC)"));
         for (const char* spin : {"Spin5", "Spin10", "Spin12", "Spin13", "CSpinButton1"}) {
@@ -101,7 +105,8 @@ private slots:
         p.selectTab(tab);
         QCOMPARE(p.messages.shown.size(), 1);
         QCOMPARE(p.messages.shown[0].title, QStringLiteral("Message"));
-        QCOMPARE(p.lastMessage(), QStringLiteral("Please choose between Tavrin1 and Tavrin2 first."));
+        QCOMPARE(p.lastMessage(),
+                 QStringLiteral("Please choose between Tavrin1 and Tavrin2 first."));
         QCOMPARE(p.find<QTabWidget>("TabControl1")->currentIndex(), 0);
         QVERIFY(p.find<QWidget>("Panel1")->isVisible());
         for (const char* panel : {"Panel3", "Panel4", "Panel5", "Panel2", "Panel6"}) {
@@ -145,8 +150,9 @@ private slots:
         QTest::addColumn<QString>("after");
         const auto row = [](const char* name, const char* spin, bool up, const char* field,
                             const char* before, const char* after) {
-            QTest::addRow("%s", name) << QString::fromLatin1(spin) << up << QString::fromLatin1(field)
-                                      << QString::fromLatin1(before) << QString::fromLatin1(after);
+            QTest::addRow("%s", name)
+                << QString::fromLatin1(spin) << up << QString::fromLatin1(field)
+                << QString::fromLatin1(before) << QString::fromLatin1(after);
         };
         row("activities up", "Spin7", true, "Edit7", "10", "11");
         row("activities stop at 1000", "Spin7", true, "Edit7", "1000", "1000");
@@ -211,9 +217,18 @@ private slots:
         QTest::addColumn<QString>("use");
         QTest::addColumn<QString>("resourcesAfter");
         QTest::addColumn<QString>("useAfter");
-        QTest::addRow("RU 4 follows 4 down to 3") << "4" << "4" << "3" << "3";
-        QTest::addRow("RU 2 stays") << "4" << "2" << "3" << "2";
-        QTest::addRow("at 1 a typed RU above still follows") << "1" << "3" << "1" << "1";
+        QTest::addRow("RU 4 follows 4 down to 3") << "4"
+                                                  << "4"
+                                                  << "3"
+                                                  << "3";
+        QTest::addRow("RU 2 stays") << "4"
+                                    << "2"
+                                    << "3"
+                                    << "2";
+        QTest::addRow("at 1 a typed RU above still follows") << "1"
+                                                             << "3"
+                                                             << "1"
+                                                             << "1";
     }
     void resourcesPullResourceUseDown() {
         QFETCH(QString, resources);
@@ -249,11 +264,21 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::addRow("integer") << "Spin7" << "Edit7" << "abc" << "'abc' is not a valid integer value.";
-        QTest::addRow("fraction in an integer field")
-            << "Spin6" << "Edit6" << "1.5" << "'1.5' is not a valid integer value.";
-        QTest::addRow("empty") << "Spin21" << "Edit21" << "" << "'' is not a valid integer value.";
-        QTest::addRow("real") << "Spin8" << "Edit8" << "x1"
+        QTest::addRow("integer") << "Spin7"
+                                 << "Edit7"
+                                 << "abc"
+                                 << "'abc' is not a valid integer value.";
+        QTest::addRow("fraction in an integer field") << "Spin6"
+                                                      << "Edit6"
+                                                      << "1.5"
+                                                      << "'1.5' is not a valid integer value.";
+        QTest::addRow("empty") << "Spin21"
+                               << "Edit21"
+                               << ""
+                               << "'' is not a valid integer value.";
+        QTest::addRow("real") << "Spin8"
+                              << "Edit8"
+                              << "x1"
                               << "'x1' is not a valid floating point value.";
     }
     void stepperOnATextThatDoesNotConvert() {
@@ -311,8 +336,8 @@ private slots:
             }
         }
         // Choosing RU starts it at the number of resources; RS copies nothing.
-        QCOMPARE(p.text("Edit10"), combo == QStringLiteral("ComboBox2") ? QStringLiteral("7")
-                                                                       : QStringLiteral("4"));
+        QCOMPARE(p.text("Edit10"),
+                 combo == QStringLiteral("ComboBox2") ? QStringLiteral("7") : QStringLiteral("4"));
         QCOMPARE(p.text("Edit12"), QStringLiteral("1"));
     }
 
@@ -322,8 +347,8 @@ private slots:
         QTest::addRow("Input Parameters") << 2 << QStringList{"Edit7", "Edit8", "Spin7", "Spin8"};
         QTest::addRow("Max # Networks") << 1 << QStringList{"CheckBox1", "Edit6", "Spin6"};
         QTest::addRow("Resource Related Measures")
-            << 3 << QStringList{"ComboBox2", "ComboBox3", "Edit9", "Edit11", "Edit21", "Spin21",
-                                "Spin9", "Spin11"};
+            << 3 << QStringList{"ComboBox2", "ComboBox3", "Edit9", "Edit11",
+                                "Edit21",    "Spin21",    "Spin9", "Spin11"};
     }
     void tabOrder() {
         QFETCH(int, tab);

@@ -51,8 +51,8 @@ private slots:
         QTest::addColumn<QList<int>>("pixels"); // left, top, width, height; empty: nothing
         QTest::addRow("down") << QList<int>{4, 5, 4, 10} << QList<int>{4, 5, 1, 5};
         QTest::addRow("up") << QList<int>{4, 10, 4, 5} << QList<int>{4, 6, 1, 5};
-        QTest::addRow("leftwards axis") << QList<int>{210, 127, 10, 127}
-                                        << QList<int>{11, 127, 200, 1};
+        QTest::addRow("leftwards axis")
+            << QList<int>{210, 127, 10, 127} << QList<int>{11, 127, 200, 1};
         QTest::addRow("length zero") << QList<int>{7, 127, 7, 127} << QList<int>{};
     }
     void canvasLineLeavesTheEndPointOut() {
@@ -61,7 +61,8 @@ private slots:
         const auto run = canvasLine(PenColour::Black, line[0], line[1], line[2], line[3]);
         QCOMPARE(run.has_value(), !pixels.isEmpty());
         if (run) {
-            QCOMPARE(*run, (PixelRun{PenColour::Black, pixels[0], pixels[1], pixels[2], pixels[3]}));
+            QCOMPARE(*run,
+                     (PixelRun{PenColour::Black, pixels[0], pixels[1], pixels[2], pixels[3]}));
         }
     }
 
@@ -100,7 +101,8 @@ private slots:
     }
 
     void countsAllAndSelectedNetworks() {
-        const std::vector<IndicatorRecord> records{{10, 20, 30, 40}, {10, 0, 0, 0}, {50, 20, 0, 100}};
+        const std::vector<IndicatorRecord> records{
+            {10, 20, 30, 40}, {10, 0, 0, 0}, {50, 20, 0, 100}};
         const std::vector<int> selected{0, 2};
         const IndicatorHistograms h = countIndicators(records, selected);
         QCOMPARE(h.all[0][10], 2);
@@ -113,9 +115,20 @@ private slots:
     void ciBarWidthFollowsTheSpan_data() {
         QTest::addColumn<int>("span");
         QTest::addColumn<int>("reach");
-        for (const auto& [span, reach] : std::initializer_list<std::pair<int, int>>{
-                 {0, 20}, {10, 20}, {11, 13}, {20, 13}, {21, 8}, {30, 8}, {31, 6},
-                 {40, 6}, {41, 4}, {50, 4}, {51, 3}, {60, 3}, {61, 0}, {500, 0}}) {
+        for (const auto& [span, reach] : std::initializer_list<std::pair<int, int>>{{0, 20},
+                                                                                    {10, 20},
+                                                                                    {11, 13},
+                                                                                    {20, 13},
+                                                                                    {21, 8},
+                                                                                    {30, 8},
+                                                                                    {31, 6},
+                                                                                    {40, 6},
+                                                                                    {41, 4},
+                                                                                    {50, 4},
+                                                                                    {51, 3},
+                                                                                    {60, 3},
+                                                                                    {61, 0},
+                                                                                    {500, 0}}) {
             QTest::addRow("span %d", span) << span << reach;
         }
     }
@@ -147,7 +160,8 @@ private slots:
         const auto runs = ciPicture(h, 5, 9);
         QCOMPARE(runsAt(runs, PenColour::Silver, 33).front().height, 290);
         // Half the tallest bin: y = 299 - 145 = 154, drawn from 155 down to 299.
-        QCOMPARE(runsAt(runs, PenColour::Red, 276), (std::vector<PixelRun>{{PenColour::Red, 276, 155, 1, 145}}));
+        QCOMPARE(runsAt(runs, PenColour::Red, 276),
+                 (std::vector<PixelRun>{{PenColour::Red, 276, 155, 1, 145}}));
         QVERIFY(runsAt(runs, PenColour::Red, 600 + 20).size() == 1);
         QVERIFY(runsAt(runs, PenColour::Red, 600 + 21).empty());
     }
@@ -209,8 +223,10 @@ private slots:
         QTest::addColumn<bool>("upper");
         QTest::addColumn<int>("lowAfter");
         QTest::addColumn<int>("highAfter");
-        QTest::addRow("Low down stops at the lowest CI") << 0 << 2 << "CSpinButton1" << false << 0 << 2;
-        QTest::addRow("Low down below the lowest returns to it") << -5 << 2 << "CSpinButton1" << false << 0 << 2;
+        QTest::addRow("Low down stops at the lowest CI")
+            << 0 << 2 << "CSpinButton1" << false << 0 << 2;
+        QTest::addRow("Low down below the lowest returns to it")
+            << -5 << 2 << "CSpinButton1" << false << 0 << 2;
         QTest::addRow("Low down") << 1 << 2 << "CSpinButton1" << false << 0 << 2;
         QTest::addRow("Low up") << 0 << 2 << "CSpinButton1" << true << 1 << 2;
         QTest::addRow("Low up stops at High") << 2 << 2 << "CSpinButton1" << true << 2 << 2;
@@ -253,15 +269,37 @@ private slots:
         QTest::addColumn<bool>("upper");
         QTest::addColumn<QString>("lowAfter");
         QTest::addColumn<QString>("highAfter");
-        QTest::addRow("Low 0.005 down") << "0.005" << "1" << "Spin13" << false << "0" << "1";
-        QTest::addRow("Low 0.02 down") << "0.02" << "1" << "Spin13" << false << "0.01" << "1";
-        QTest::addRow("Low up") << "0.3" << "1" << "Spin13" << true << "0.31" << "1";
-        QTest::addRow("Low up at High") << "0.5" << "0.5" << "Spin13" << true << "0.5" << "0.5";
-        QTest::addRow("Low up may pass High") << "0.495" << "0.5" << "Spin13" << true << "0.505"
+        QTest::addRow("Low 0.005 down") << "0.005"
+                                        << "1"
+                                        << "Spin13" << false << "0"
+                                        << "1";
+        QTest::addRow("Low 0.02 down") << "0.02"
+                                       << "1"
+                                       << "Spin13" << false << "0.01"
+                                       << "1";
+        QTest::addRow("Low up") << "0.3"
+                                << "1"
+                                << "Spin13" << true << "0.31"
+                                << "1";
+        QTest::addRow("Low up at High") << "0.5"
+                                        << "0.5"
+                                        << "Spin13" << true << "0.5"
+                                        << "0.5";
+        QTest::addRow("Low up may pass High") << "0.495"
+                                              << "0.5"
+                                              << "Spin13" << true << "0.505"
                                               << "0.5";
-        QTest::addRow("High 1 up") << "0" << "1" << "Spin14" << true << "0" << "1";
-        QTest::addRow("High down") << "0" << "0.8" << "Spin14" << false << "0" << "0.79";
-        QTest::addRow("High down to Low") << "0.495" << "0.5" << "Spin14" << false << "0.495"
+        QTest::addRow("High 1 up") << "0"
+                                   << "1"
+                                   << "Spin14" << true << "0"
+                                   << "1";
+        QTest::addRow("High down") << "0"
+                                   << "0.8"
+                                   << "Spin14" << false << "0"
+                                   << "0.79";
+        QTest::addRow("High down to Low") << "0.495"
+                                          << "0.5"
+                                          << "Spin14" << false << "0.495"
                                           << "0.495";
     }
     void tavrin2RangeSteppers() {

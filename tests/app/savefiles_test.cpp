@@ -82,11 +82,11 @@ private slots:
         QVERIFY(p.windows->save_files.isVisible());
         QCOMPARE(p.shell.priorities,
                  (QList<ProcessPriority>{ProcessPriority::Idle, ProcessPriority::Normal}));
-        QCOMPARE(summary(p), (QStringList{"I1: 10", "I2: 0.5", "I3: between 0.1 and 1",
-                                          "I4: between 0 and 1", "I5: between 0 and 1",
-                                          "I6: between 0 and 1", "Number of resources: 4",
-                                          "Value for the resource factor: 1",
-                                          "Value for the resource constrainedness: 1"}));
+        QCOMPARE(summary(p),
+                 (QStringList{"I1: 10", "I2: 0.5", "I3: between 0.1 and 1", "I4: between 0 and 1",
+                              "I5: between 0 and 1", "I6: between 0 and 1",
+                              "Number of resources: 4", "Value for the resource factor: 1",
+                              "Value for the resource constrainedness: 1"}));
         const QPalette palette = p.find<QLineEdit>(&p.windows->save_files, "ed_dir")->palette();
         QCOMPARE(palette.color(QPalette::Base), palette.color(QPalette::Button));
     }
@@ -112,11 +112,20 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::addRow("CI Low") << 1 << "Edit1" << "2.5" << "'2.5' is not a valid integer value.";
-        QTest::addRow("CI High") << 1 << "Edit2" << "top" << "'top' is not a valid integer value.";
-        QTest::addRow("range bound") << 2 << "Edit16" << "," << "',' is not a valid floating point value.";
-        QTest::addRow("number of files") << 2 << "Edit4" << "ten" << "'ten' is not a valid integer value.";
-        QTest::addRow("no resources") << 2 << "Edit21" << "0"
+        QTest::addRow("CI Low") << 1 << "Edit1"
+                                << "2.5"
+                                << "'2.5' is not a valid integer value.";
+        QTest::addRow("CI High") << 1 << "Edit2"
+                                 << "top"
+                                 << "'top' is not a valid integer value.";
+        QTest::addRow("range bound") << 2 << "Edit16"
+                                     << ","
+                                     << "',' is not a valid floating point value.";
+        QTest::addRow("number of files") << 2 << "Edit4"
+                                         << "ten"
+                                         << "'ten' is not a valid integer value.";
+        QTest::addRow("no resources") << 2 << "Edit21"
+                                      << "0"
                                       << "The number of resources must be between 1 and 32, not 0.";
     }
     void savePressRefusals() {
@@ -195,9 +204,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("message");
-        QTest::addRow("count") << "Edit4" << "abc" << "Tavrin" << "'abc' is not a valid integer value.";
-        QTest::addRow("start") << "Edit3" << "abc" << "Tavrin" << "'abc' is not a valid integer value.";
-        QTest::addRow("more than selected") << "Edit4" << "12" << "Alert!"
+        QTest::addRow("count") << "Edit4"
+                               << "abc"
+                               << "Tavrin"
+                               << "'abc' is not a valid integer value.";
+        QTest::addRow("start") << "Edit3"
+                               << "abc"
+                               << "Tavrin"
+                               << "'abc' is not a valid integer value.";
+        QTest::addRow("more than selected") << "Edit4"
+                                            << "12"
+                                            << "Alert!"
                                             << "More files requested than existing networks";
     }
     void dialogRefusals() {
@@ -236,8 +253,9 @@ private slots:
         QCOMPARE(s.messages.shown.size(), 1);
         QVERIFY(s.messages.shown[0].question);
         QCOMPARE(s.messages.shown[0].title, QStringLiteral("Warning!"));
-        QCOMPARE(s.lastMessage(),
-                 QStringLiteral("The directory specified does not exist! Do you want to create it?"));
+        QCOMPARE(
+            s.lastMessage(),
+            QStringLiteral("The directory specified does not exist! Do you want to create it?"));
         QCOMPARE(QDir(target).exists(), create);
         QCOMPARE(written(target).size(), create ? 10 : 0);
         QCOMPARE(s.windows->save_files.isVisible(), !create);
@@ -271,8 +289,10 @@ private slots:
     void countZeroAndBelow_data() {
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("nextStart");
-        QTest::addRow("zero") << "0" << "5";
-        QTest::addRow("negative") << "-2" << "3";
+        QTest::addRow("zero") << "0"
+                              << "5";
+        QTest::addRow("negative") << "-2"
+                                  << "3";
     }
     void countZeroAndBelow() {
         QFETCH(QString, count);

@@ -104,8 +104,8 @@ private slots:
         QTest::addRow("down stops at the minimum") << "1" << 25 << false << "1";
         QTest::addRow("maximum above 16 bits") << "40000" << 50000 << true << "40001";
         QTest::addRow("typed above the maximum steps down") << "40000" << 32700 << false << "39999";
-        QTest::addRow("typed above the maximum does not step up") << "40000" << 32700 << true
-                                                                  << "40000";
+        QTest::addRow("typed above the maximum does not step up")
+            << "40000" << 32700 << true << "40000";
         QTest::addRow("no selected network: nothing moves") << "0" << 0 << true << "0";
         QTest::addRow("text that is no number starts at the position") << "x" << 25 << true << "11";
     }

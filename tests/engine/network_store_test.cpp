@@ -4,7 +4,9 @@
 #include "support/network_builder.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <map>
 #include <numeric>
@@ -56,7 +58,7 @@ Arcs randomArcs(int n, int permille, RandomSource& random) {
     return arcs;
 }
 
-// Activity a becomes number order[a]; a random topological order (Kahn with random picks).
+// A random topological numbering (Kahn with random picks): activity a gets number[a].
 std::vector<int> randomTopologicalNumbering(const WorkNetwork& net, RandomSource& random) {
     const int n = net.activityCount();
     std::vector<int> waiting(static_cast<std::size_t>(n));
