@@ -290,6 +290,7 @@ private:
     tavrin::ExportPool m_pool;
     tavrin::CiHistogram m_ci;
     tavrin::IndicatorHistograms m_histograms;
+    std::vector<int> m_selectedSlots; // the pool as the last Tavrin2 drawing built it
     std::int32_t m_ciSelectedLow = 0;
     std::int32_t m_ciSelectedHigh = -1;
     // The last drawing problem reported from a repaint, so a repaint does not repeat it.

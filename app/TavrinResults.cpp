@@ -282,6 +282,7 @@ bool TRG::drawTavrin2Page(DrawTrigger trigger) {
             const auto percent = parsePercent(text, decimalSeparator());
             if (!percent) {
                 m_pool.clear();
+                m_selectedSlots.clear();
                 m_histograms = countIndicators(m_records, {});
                 ui.Label26->setText(QStringLiteral("0"));
                 reportDrawProblem(invalidRealMessage(text), trigger);
@@ -298,12 +299,15 @@ bool TRG::drawTavrin2Page(DrawTrigger trigger) {
     for (int i = 0; i < m_pool.length(); ++i) {
         selected.push_back(m_pool.slot(i));
     }
-    m_histograms = countIndicators(m_records, selected);
+    const bool changed = selected != m_selectedSlots;
+    m_selectedSlots = std::move(selected);
+    m_histograms = countIndicators(m_records, m_selectedSlots);
     ui.Label26->setText(formatFieldReal(static_cast<double>(m_pool.poolCount())));
     m_reportedDrawProblem.clear();
+    // PaintBox1 asks for a repaint's drawing from its own paint and paints the result itself;
+    // the other boxes need painting again only when the selection moved.
     for (const RangeBox& range : ui.ranges) {
-        // PaintBox1 asks for this drawing from its own paint; it paints the result itself.
-        if (trigger == DrawTrigger::Command || range.paint != ui.ranges[0].paint) {
+        if (trigger == DrawTrigger::Command || (changed && range.paint != ui.ranges[0].paint)) {
             range.paint->update();
         }
     }
