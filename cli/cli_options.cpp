@@ -7,7 +7,7 @@ namespace tavrin::cli {
 namespace {
 
 // One row per option: adding an option means adding a row here.
-struct OptionSpec {
+struct OptionRow {
     const char* name;      // without the leading "--"
     const char* valueName; // nullptr for a flag
     const char* help;
@@ -25,8 +25,8 @@ std::string setOptional(std::optional<std::string>& field, const std::string& va
     return {};
 }
 
-const std::vector<OptionSpec>& optionTable() {
-    static const std::vector<OptionSpec> table = {
+const std::vector<OptionRow>& optionTable() {
+    static const std::vector<OptionRow> table = {
         {"variant", "tavrin1|tavrin2",
          "generator: tavrin1 fixes the order strength OS, tavrin2 the indicator I2 (required)",
          [](CliOptions& o, const std::string& v) -> std::string {
@@ -103,10 +103,10 @@ const std::vector<OptionSpec>& optionTable() {
     return table;
 }
 
-const OptionSpec* findOption(const std::string& name) {
-    for (const OptionSpec& spec : optionTable()) {
-        if (name == spec.name) {
-            return &spec;
+const OptionRow* findOption(const std::string& name) {
+    for (const OptionRow& option : optionTable()) {
+        if (name == option.name) {
+            return &option;
         }
     }
     return nullptr;
@@ -128,12 +128,12 @@ CliParseResult parseCliOptions(const std::vector<std::string>& arguments) {
         const std::size_t equals = argument.find('=');
         const std::string name =
             argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const OptionSpec* spec = findOption(name);
-        if (spec == nullptr) {
+        const OptionRow* option = findOption(name);
+        if (option == nullptr) {
             return refuse("unknown option '--" + name + "'");
         }
         std::string value;
-        if (spec->valueName == nullptr) {
+        if (option->valueName == nullptr) {
             if (equals != std::string::npos) {
                 return refuse("option '--" + name + "' takes no value");
             }
@@ -142,9 +142,9 @@ CliParseResult parseCliOptions(const std::vector<std::string>& arguments) {
         } else if (k + 1 < arguments.size() && arguments[k + 1].rfind("--", 0) != 0) {
             value = arguments[++k];
         } else {
-            return refuse("option '--" + name + "' needs a value (" + spec->valueName + ")");
+            return refuse("option '--" + name + "' needs a value (" + option->valueName + ")");
         }
-        if (std::string error = spec->apply(options, value); !error.empty()) {
+        if (std::string error = option->apply(options, value); !error.empty()) {
             return refuse(error);
         }
     }
@@ -186,15 +186,15 @@ std::string usageText() {
     out << "Usage: " << kProgramName << " --variant tavrin1|tavrin2 [options]\n"
         << "Generates random project networks and reports how they spread over the measures.\n\n"
         << "Options:\n";
-    for (const OptionSpec& spec : optionTable()) {
-        std::string left = std::string("  --") + spec.name;
-        if (spec.valueName != nullptr) {
-            left += std::string(" ") + spec.valueName;
+    for (const OptionRow& option : optionTable()) {
+        std::string left = std::string("  --") + option.name;
+        if (option.valueName != nullptr) {
+            left += std::string(" ") + option.valueName;
         }
         out << left;
         out << (left.size() < 30 ? std::string(30 - left.size(), ' ')
                                  : std::string("\n") + std::string(30, ' '));
-        out << spec.help << '\n';
+        out << option.help << '\n';
     }
     out << "\nReals use '.' as the decimal separator. Invalid input exits with status 2,\n"
         << "a failed run or write with status 1.\n";
