@@ -5,6 +5,7 @@
 #include "engine/run_settings.h"
 #include "engine/time_check.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +21,9 @@ struct RunHooks {
     std::function<void(int maximum, int position)> progress;
     // Defaults to steadyClock().
     MillisecondClock clock;
+    // Set by another thread or a signal handler to end the run at the next attempt or offer
+    // boundary, as if its limit had been reached; nullptr for none.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // What a run did besides keeping networks.
@@ -36,6 +40,7 @@ struct RunResult {
     std::vector<std::int32_t> storedCi; // Tavrin1: CI of each slot; empty for Tavrin2
     float elapsedSeconds = 0.0f;
     RunStatistics statistics;
+    bool interrupted = false; // ended by RunHooks::stop
 };
 
 // Performs one run: builds the tables, seeds the source, takes the start time, runs the

@@ -69,6 +69,16 @@ int checkedActivityCount(int activityCount, const RunSettings& resources) {
 
 } // namespace
 
+std::optional<std::string> checkFilePrefix(const std::string& prefix) {
+    for (const char c : prefix) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x20 || code == 0x7f || c == '/' || c == '\\') {
+            return std::string(kFilePrefixRule);
+        }
+    }
+    return std::nullopt;
+}
+
 std::string instanceFileName(const std::string& directory, const std::string& prefix,
                              std::int32_t number) {
     std::string name;

@@ -6,11 +6,15 @@
 #include "export/export_pool.h"
 #include "export/project_instance.h"
 #include "export/rcp_writer.h"
+#include "formats/instance.h"
+#include "formats/instance_format.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tavrin {
 
@@ -32,17 +36,34 @@ inline constexpr const char* kResourceConstrainednessRange =
     "The resource constrainedness (RC) must be between 0 and 1";
 inline constexpr const char* kResourceStrengthRange =
     "The resource strength (RS) must be between 0 and 1";
+// A prefix is part of each file name, never a path: with no separator, ".." cannot be a component.
+inline constexpr const char* kFilePrefixRule =
+    "The file prefix must not contain a path separator or a control character";
 // Followed by the range of numbers a batch would need.
 inline constexpr const char* kFileNumbersRange =
     "The file numbers must lie between -2147483648 and 2147483647";
 
 // The Save Files fields, converted.
 struct ExportFileSettings {
+    ExportFileSettings() = default;
+    ExportFileSettings(std::string directory_, std::string prefix_, std::int32_t count_,
+                       std::int32_t startNumber_)
+        : directory(std::move(directory_)), prefix(std::move(prefix_)), count(count_),
+          startNumber(startNumber_) {}
+
     std::string directory;
     std::string prefix = "Pat";
     std::int32_t count = 10;
     std::int32_t startNumber = 1;
+    // The files of each instance, one per format, named with the format's extension.
+    std::vector<formats::InstanceFormat> formats{formats::InstanceFormat::Rcp};
+    // Extra provenance (seed, design cell, ...) for the formats that have room for it.
+    formats::Provenance provenance;
 };
+
+// A prefix that would put files outside the chosen directory or make unusable names (a path
+// separator, ".." as a component, a control character), with the message; nothing when valid.
+std::optional<std::string> checkFilePrefix(const std::string& prefix);
 
 // directory + separator + prefix + number + ".rcp"; the separator is the platform's.
 std::string instanceFileName(const std::string& directory, const std::string& prefix,
