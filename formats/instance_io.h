@@ -1,0 +1,36 @@
+#pragma once
+
+#include "formats/instance.h"
+#include "formats/instance_format.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tavrin::formats {
+
+// A file that does not hold a sound instance. what() reads "FILE:LINE: message" (line 0 when the
+// fault concerns the whole file).
+class FormatError : public std::runtime_error {
+public:
+    FormatError(const std::string& file, int line, const std::string& message);
+    const std::string& file() const { return m_file; }
+    int line() const { return m_line; }
+
+private:
+    std::string m_file;
+    int m_line;
+};
+
+// Parses the bytes of a file of the given format; fileName only names the file in errors.
+// Throws FormatError. The .dzn format is write-only.
+Instance readInstance(InstanceFormat format, std::string_view bytes, const std::string& fileName);
+
+// Reads a file, its format taken from the extension. Throws FormatError, also when the file
+// cannot be read or its extension is unknown.
+Instance readInstanceFile(const std::string& path);
+
+// Replaces out with the bytes of the instance in the given format (lines end in CR LF in .rcp).
+void writeInstance(InstanceFormat format, const Instance& instance, std::string& out);
+
+} // namespace tavrin::formats
