@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,6 +61,8 @@ public:
     const tavrin::IndicatorHistograms& indicatorHistograms() const { return m_histograms; }
     // Null before a run has finished.
     const tavrin::NetworkStore* store() const { return m_result.store.get(); }
+    // True when the run was ended by Esc or Stop before its limit.
+    bool runInterrupted() const { return m_result.interrupted; }
 
     // ExportHost
     bool refreshSelection() override;
@@ -281,6 +284,8 @@ private:
 
     // Runs started in this process; from 1 on the button saves.
     int m_runCounter = 0;
+    // Set by Esc or the Stop caption of Button1 during the run; the run loops read it.
+    std::atomic<bool> m_stopRequested{false};
     bool m_resultsReady = false;
     bool m_firstCiDrawingDone = false;
     tavrin::RandomSource m_random;

@@ -160,6 +160,27 @@ private slots:
         }
     }
 
+    void enterPressesTheDefaultButton() {
+        Program p;
+        p.find<QAction>("Seed1")->trigger();
+        auto* seed = p.find<QLineEdit>(&p.windows->seedv, "Edit1");
+        p.type(seed, QStringLiteral("x"));
+        QTest::keyClick(seed, Qt::Key_Return);
+        QCOMPARE(p.lastMessage(), QStringLiteral("'x' is not a valid integer value."));
+        p.type(seed, QStringLiteral("7"));
+        QTest::keyClick(seed, Qt::Key_Enter);
+        QVERIFY(!p.windows->seedv.isVisible());
+        QVERIFY(p.main().isEnabled());
+
+        p.chooseVariant(2);
+        p.type("Edit6", QStringLiteral("3"));
+        p.click("Button1");
+        QVERIFY(p.windows->param.isVisible());
+        QTest::keyClick(&p.windows->param, Qt::Key_Return);
+        QVERIFY(!p.windows->param.isVisible());
+        QVERIFY(p.main().isVisible());
+    }
+
     void seedItemIsLockedAfterTheRun() {
         Program p;
         p.run(2, QStringLiteral("6"), QStringLiteral("0.5"), 3, QStringLiteral("1"));

@@ -6,11 +6,15 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <vector>
 
@@ -204,6 +208,54 @@ private slots:
         other.run(2, QStringLiteral("10"), QStringLiteral("0.4"), 30, QStringLiteral("1"));
         QCOMPARE(keptNetworks(*again.main().store()), keptNetworks(*first.main().store()));
         QVERIFY(keptNetworks(*other.main().store()) != keptNetworks(*first.main().store()));
+    }
+
+    void stopEndsTheRunWithItsResults_data() {
+        QTest::addColumn<bool>("byKey");
+        QTest::addRow("Esc") << true;
+        QTest::addRow("Stop caption") << false;
+    }
+    void stopEndsTheRunWithItsResults() {
+        QFETCH(bool, byKey);
+        Program p;
+        p.chooseVariant(2);
+        p.type("Edit7", QStringLiteral("30"));
+        p.type("Edit8", QStringLiteral("0.5"));
+        p.click("CheckBox1");
+        p.type("Edit5", QStringLiteral("2"));
+        auto* button = p.find<QPushButton>("Button1");
+        QTabBar* tabs = p.find<QTabWidget>("TabControl1")->tabBar();
+        QString captionDuringRun;
+        // Fires at the run's first repaint: what a user does while the run goes on.
+        QTimer::singleShot(0, [&] {
+            captionDuringRun = button->text();
+            const QPoint onTab = tabs->tabRect(1).center();
+            QCoreApplication::postEvent(
+                tabs, new QMouseEvent(QEvent::MouseButtonPress, onTab, tabs->mapToGlobal(onTab),
+                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            if (byKey) {
+                QCoreApplication::postEvent(
+                    &p.main(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            } else {
+                const QPoint centre = button->rect().center();
+                QCoreApplication::postEvent(
+                    button,
+                    new QMouseEvent(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre),
+                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            }
+        });
+        p.click(button);
+
+        QCOMPARE(captionDuringRun, QStringLiteral("Stop"));
+        QVERIFY(p.windows->param.isVisible());
+        QCOMPARE(p.find<QLabel>(&p.windows->param, "Label3")->text(),
+                 QString::number(p.main().store()->count()));
+        p.click(p.find<QWidget>(&p.windows->param, "Button1"));
+        QCOMPARE(button->text(), QStringLiteral("Save Files"));
+        // The tab click made during the run was dropped, not acted on afterwards.
+        QCOMPARE(p.find<QTabWidget>("TabControl1")->currentIndex(), 4);
+        p.click(button);
+        QVERIFY(p.windows->save_files.isVisible());
     }
 
     void inputDuringARunIsDropped() {
