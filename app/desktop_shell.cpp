@@ -1,8 +1,10 @@
 #include "app/desktop_shell.h"
 
+#include "app/directory_dialog.h"
+#include "app/message_box.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QProcess>
 #include <QUrl>
 #include <QtDebug>
@@ -30,7 +32,8 @@ void SystemShell::terminate() {
 }
 
 QString SystemShell::chooseDirectory(QWidget* parent, const QString& start) {
-    return QFileDialog::getExistingDirectory(parent, QString(), start);
+    MessageBoxSink messages;
+    return DirectoryDialog::choose(messages, parent, start);
 }
 
 void SystemShell::setPriority(ProcessPriority priority) {

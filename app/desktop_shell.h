@@ -20,7 +20,8 @@ public:
     virtual void startProgram(const QString& path) = 0;
     // Ends the message loop and with it the program.
     virtual void terminate() = 0;
-    // The directory the user picked, or an empty text when cancelled.
+    // The directory the user picked, or an empty text when cancelled. A typed directory that
+    // does not exist is created once the user agrees; start may name one that does not exist.
     virtual QString chooseDirectory(QWidget* parent, const QString& start) = 0;
     virtual void setPriority(ProcessPriority priority) = 0;
 };
