@@ -36,6 +36,7 @@ class Tsave_files;
 class Tseedv;
 
 namespace tavrin {
+class DesignHost;
 class DesktopShell;
 class FieldReader;
 class MessageSink;
@@ -54,6 +55,8 @@ public:
     ~TRG() override;
 
     void attachDialogs(Tparam* param, Tseedv* seedv, Tsave_files* saveFiles, Tabout* about);
+    // The engine behind "Program", "Design"; the item is disabled until one is set.
+    void setDesignHost(tavrin::DesignHost* host);
 
     int runCounter() const { return m_runCounter; }
     const tavrin::ExportPool& exportPool() const { return m_pool; }
@@ -87,6 +90,7 @@ public:
         QMenuBar* MainMenu1;
         QMenu* Program1;
         QAction* Newgeneration1;
+        QAction* Design1;
         QAction* N1;
         QAction* Exit1;
         QMenu* Options1;
@@ -218,6 +222,7 @@ public slots:
     void PaintBox5Paint();
 
     void Newgeneration1Click();
+    void Design1Click();
     void Exit1Click();
     void Seed1Click();
     void Tutorial1Click();
@@ -277,6 +282,7 @@ private:
 
     tavrin::MessageSink& m_messages;
     tavrin::DesktopShell& m_shell;
+    tavrin::DesignHost* m_designHost = nullptr;
     Tparam* m_param = nullptr;
     Tseedv* m_seedv = nullptr;
     Tsave_files* m_saveFiles = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QProcess>
 #include <QUrl>
 #include <QtDebug>
@@ -34,6 +35,11 @@ void SystemShell::terminate() {
 QString SystemShell::chooseDirectory(QWidget* parent, const QString& start) {
     MessageBoxSink messages;
     return DirectoryDialog::choose(messages, parent, start);
+}
+
+QString SystemShell::chooseFile(QWidget* parent, const QString& caption, const QString& start,
+                                const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, start, filter);
 }
 
 void SystemShell::setPriority(ProcessPriority priority) {

@@ -69,7 +69,7 @@ private slots:
             bar << action->text();
         }
         QCOMPARE(bar, (QStringList{"Program", "Options", "Help"}));
-        QCOMPARE(captions(p.find<QMenu>("Program1")), (QStringList{"New", "-", "Exit"}));
+        QCOMPARE(captions(p.find<QMenu>("Program1")), (QStringList{"New", "Design", "-", "Exit"}));
         QCOMPARE(captions(p.find<QMenu>("Options1")), QStringList{"Seed"});
         QCOMPARE(captions(p.find<QMenu>("Help1")), (QStringList{"Info", "About"}));
         QCOMPARE(captions(p.find<QMenu>("Info1")), (QStringList{"Tutorial (Pdf)", "Papers (Pdf)"}));
