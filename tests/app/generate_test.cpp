@@ -222,7 +222,7 @@ private slots:
         p.type("Edit7", QStringLiteral("30"));
         p.type("Edit8", QStringLiteral("0.5"));
         p.click("CheckBox1");
-        p.type("Edit5", QStringLiteral("2"));
+        p.type("Edit5", QStringLiteral("600"));
         auto* button = p.find<QPushButton>("Button1");
         QTabBar* tabs = p.find<QTabWidget>("TabControl1")->tabBar();
         QString captionDuringRun;
@@ -247,6 +247,7 @@ private slots:
         p.click(button);
 
         QCOMPARE(captionDuringRun, QStringLiteral("Stop"));
+        QVERIFY(p.main().runInterrupted());
         QVERIFY(p.windows->param.isVisible());
         QCOMPARE(p.find<QLabel>(&p.windows->param, "Label3")->text(),
                  QString::number(p.main().store()->count()));
