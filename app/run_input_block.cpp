@@ -17,7 +17,6 @@ RunInputBlock::RunInputBlock(QWidget* stopButton, std::function<void()> onStop)
 
 RunInputBlock::~RunInputBlock() {
     // Input that arrived since the last repaint is delivered now and dropped by the filter.
-    QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::instance()->removeEventFilter(this);
 }
