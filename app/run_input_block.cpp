@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <utility>
 
@@ -53,7 +54,12 @@ bool RunInputBlock::isInput(int eventType) {
     }
 }
 
-bool RunInputBlock::asksToStop(const QEvent* event) const {
+bool RunInputBlock::asksToStop(const QObject* watched, const QEvent* event) const {
+    if (event->type() == QEvent::Close) {
+        // The close box of the stop button's window: the run ends, its results are kept.
+        const QWidget* window = m_stopButton != nullptr ? m_stopButton->window() : nullptr;
+        return window != nullptr && (watched == window || watched == window->windowHandle());
+    }
     if (event->type() == QEvent::KeyPress) {
         return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
     }
@@ -72,7 +78,7 @@ bool RunInputBlock::eventFilter(QObject* watched, QEvent* event) {
     if (!isInput(event->type())) {
         return QObject::eventFilter(watched, event);
     }
-    if (m_onStop && asksToStop(event)) {
+    if (m_onStop && asksToStop(watched, event)) {
         m_onStop();
     }
     return true;

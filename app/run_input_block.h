@@ -11,7 +11,8 @@ namespace tavrin {
 
 // While a run executes inside a button handler the windows keep painting but take no input:
 // clicks, keys, wheel turns, shortcuts and close requests are dropped as they arrive, not queued
-// for later. Two inputs are taken instead: Esc and a press on the stop button call onStop.
+// for later. Three inputs are taken instead: Esc, a press on the stop button and the close box
+// of its window call onStop.
 // Lives for the run; on destruction it drops what is still pending and lets input in.
 class RunInputBlock : public QObject {
 public:
@@ -28,7 +29,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool asksToStop(const QEvent* event) const;
+    bool asksToStop(const QObject* watched, const QEvent* event) const;
 
     QPointer<QWidget> m_stopButton;
     std::function<void()> m_onStop;

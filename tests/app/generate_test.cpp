@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -211,12 +212,13 @@ private slots:
     }
 
     void stopEndsTheRunWithItsResults_data() {
-        QTest::addColumn<bool>("byKey");
-        QTest::addRow("Esc") << true;
-        QTest::addRow("Stop caption") << false;
+        QTest::addColumn<QString>("how");
+        QTest::addRow("Esc") << "Esc";
+        QTest::addRow("Stop caption") << "Stop";
+        QTest::addRow("close box") << "close";
     }
     void stopEndsTheRunWithItsResults() {
-        QFETCH(bool, byKey);
+        QFETCH(QString, how);
         Program p;
         p.chooseVariant(2);
         p.type("Edit7", QStringLiteral("30"));
@@ -233,9 +235,11 @@ private slots:
             QCoreApplication::postEvent(
                 tabs, new QMouseEvent(QEvent::MouseButtonPress, onTab, tabs->mapToGlobal(onTab),
                                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-            if (byKey) {
+            if (how == QStringLiteral("Esc")) {
                 QCoreApplication::postEvent(
                     &p.main(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            } else if (how == QStringLiteral("close")) {
+                QCoreApplication::postEvent(&p.main(), new QCloseEvent);
             } else {
                 const QPoint centre = button->rect().center();
                 QCoreApplication::postEvent(
@@ -248,6 +252,7 @@ private slots:
 
         QCOMPARE(captionDuringRun, QStringLiteral("Stop"));
         QVERIFY(p.main().runInterrupted());
+        QCOMPARE(p.shell.terminations, 0);
         QVERIFY(p.windows->param.isVisible());
         QCOMPARE(p.find<QLabel>(&p.windows->param, "Label3")->text(),
                  QString::number(p.main().store()->count()));
