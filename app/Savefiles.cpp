@@ -19,7 +19,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 #include <vector>
 
 using namespace tavrin;
@@ -208,7 +210,9 @@ void Tsave_files::Button2ClickChecked() {
     ExportFileSettings files{fieldText(ui.ed_dir), fieldText(ui.Edit2), *requested, *start};
     files.formats = formatChoices()[static_cast<std::size_t>(ui.cb_format->currentIndex())].formats;
     const ExportBatchResult result = m_host->exportFiles(files);
-    ui.UpDown1->setPosition(result.nextStartNumber);
+    // Past the last 32-bit number the field stays at that number instead of wrapping.
+    ui.UpDown1->setPosition(static_cast<int>(
+        std::min<std::int64_t>(result.nextStartNumber, std::numeric_limits<std::int32_t>::max())));
     if (result.error) {
         m_messages.show(this, QString::fromLatin1(kWarningTitle),
                         QString::fromStdString(*result.error));

@@ -80,7 +80,7 @@ void TRG::pressWithoutVariant() {
     const std::string text = fieldText(ui.Edit7);
     const auto activities = parseReal(text, decimalSeparator());
     if (!activities) {
-        showProblem(kIntegerErrorTitle, invalidRealMessage(text));
+        showProblem(kIntegerErrorTitle, invalidRealMessage(text, decimalSeparator()));
     } else if (*activities < 1.0) {
         showProblem(kMessageTitle, kTooFewActivitiesMessage);
     }

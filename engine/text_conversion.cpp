@@ -142,9 +142,9 @@ std::optional<std::int32_t> parsePercent(std::string_view text, char decimalSepa
     return static_cast<std::int32_t>(percent);
 }
 
-std::string quotedText(std::string_view text) {
+std::string escapedText(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string quoted = "'";
+    std::string quoted;
     for (const char c : text) {
         const auto code = static_cast<unsigned char>(c);
         if (c == '\n') {
@@ -161,8 +161,11 @@ std::string quotedText(std::string_view text) {
             quoted += c;
         }
     }
-    quoted += '\'';
     return quoted;
+}
+
+std::string quotedText(std::string_view text) {
+    return "'" + escapedText(text) + "'";
 }
 
 std::string invalidIntegerMessage(std::string_view text) {

@@ -35,6 +35,8 @@ std::optional<std::int32_t> parsePercent(std::string_view text, char decimalSepa
 // A typed value as messages show it: in single quotes, with control characters escaped (\n,
 // \r, \t, else \xNN) so that the message stays on one line. Ordinary text is unchanged.
 std::string quotedText(std::string_view text);
+// The same without the quotes, for paths and names inside a message.
+std::string escapedText(std::string_view text);
 
 inline constexpr const char* kInvalidIntegerSuffix = " is not a valid integer value.";
 inline constexpr const char* kInvalidRealSuffix = " is not a valid floating point value.";

@@ -1,5 +1,7 @@
 #include "export/file_replace.h"
 
+#include "engine/text_conversion.h"
+
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -154,7 +156,7 @@ void putInPlace(const std::string& temporary, const std::string& path) {
 } // namespace
 
 FileWriteError::FileWriteError(const std::string& path, const std::string& reason)
-    : std::runtime_error("Could not write " + path + ": " + reason), m_path(path) {}
+    : std::runtime_error("Could not write " + escapedText(path) + ": " + reason), m_path(path) {}
 
 void replaceFile(const std::string& path, std::string_view bytes) {
     TemporaryTracking tracking;
