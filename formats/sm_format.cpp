@@ -2,6 +2,7 @@
 #include "formats/instance_check.h"
 #include "formats/number_text.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace tavrin::formats {
@@ -12,18 +13,12 @@ constexpr std::string_view kStars =
 constexpr std::string_view kDashes =
     "------------------------------------------------------------------------\n";
 constexpr std::size_t kLabelWidth = 30;
+constexpr std::string_view kPadding = "                              ";
+// The single mode, right-aligned in the mode columns of the two job tables.
+constexpr std::string_view kOneMode = "        1";
+constexpr std::string_view kModeOne = "      1";
 
-// Sum of the durations: every job one after the other.
-std::int64_t horizonOf(const Instance& instance) {
-    std::int64_t sum = 0;
-    for (const Job& job : instance.jobs) {
-        sum += job.duration;
-    }
-    return sum;
-}
-
-// The earliest finish of the dummy end: the critical path length, in Kahn's order.
-std::int64_t criticalPathLength(const Instance& instance) {
+std::int64_t criticalPathInAnyOrder(const Instance& instance) {
     const std::size_t jobs = instance.jobs.size();
     std::vector<std::int32_t> pending(jobs, 0);
     for (const Job& job : instance.jobs) {
@@ -60,17 +55,51 @@ std::int64_t criticalPathLength(const Instance& instance) {
     return length;
 }
 
+// Sum of the durations: every job one after the other.
+std::int64_t horizonOf(const Instance& instance) {
+    std::int64_t sum = 0;
+    for (const Job& job : instance.jobs) {
+        sum += job.duration;
+    }
+    return sum;
+}
+
+// The earliest finish of the dummy end: the critical path length. One forward pass when every
+// successor comes later in the file, as in files of this program; Kahn's order otherwise.
+std::int64_t criticalPathLength(const Instance& instance) {
+    const std::size_t jobs = instance.jobs.size();
+    thread_local std::vector<std::int64_t> start;
+    start.assign(jobs, 0);
+    std::int64_t length = 0;
+    for (std::size_t j = 0; j < jobs; ++j) {
+        const std::int64_t finish = start[j] + instance.jobs[j].duration;
+        length = std::max(length, finish);
+        for (const std::int32_t s : instance.jobs[j].successors) {
+            const auto successor = static_cast<std::size_t>(s);
+            if (successor <= j) {
+                return criticalPathInAnyOrder(instance);
+            }
+            start[successor] = std::max(start[successor], finish);
+        }
+    }
+    return length;
+}
+
 char* putLabel(char* out, std::string_view label) {
     out = putText(out, label);
-    for (std::size_t i = label.size(); i < kLabelWidth; ++i) {
-        *out++ = ' ';
+    if (label.size() < kLabelWidth) {
+        std::memcpy(out, kPadding.data(), kLabelWidth);
+        out += kLabelWidth - label.size();
     }
     return putText(out, ": ");
 }
 
 void checkProvenanceText(std::string_view text, bool key) {
-    const bool colon = key && text.find(':') != std::string_view::npos;
-    if (colon || text.find_first_of("\r\n") != std::string_view::npos) {
+    bool sound = true;
+    for (const char c : text) {
+        sound = sound && c != '\n' && c != '\r' && (!key || c != ':');
+    }
+    if (!sound) {
         throw std::invalid_argument("A provenance " + std::string(key ? "key" : "value") + " (\""
                                     + std::string(text)
                                     + "\") has no .sm form: no line break, no colon in keys");
@@ -90,17 +119,17 @@ void putHeader(TextOut& text, const Instance& instance) {
     }
     at = text.room(6 * kStars.size() + 4 * kNumberChars);
     at = putText(at, kStars);
-    at = putLabel(at, "projects");
-    at = putText(at, " 1\n");
-    at = putLabel(at, "jobs (incl. supersource/sink )");
-    at = putNumber(putText(at, " "), instance.jobCount());
-    at = putLabel(putText(at, "\n"), "horizon");
-    at = putNumber(putText(at, " "), horizonOf(instance));
-    at = putText(at, "\nRESOURCES\n");
-    at = putText(putLabel(at, "  - renewable"), " ");
-    at = putText(putNumber(at, instance.resourceCount()), "   R\n");
-    at = putText(putLabel(at, "  - nonrenewable"), " 0   N\n");
-    at = putText(putLabel(at, "  - doubly constrained"), " 0   D\n");
+    at = putText(at, "projects                      :  1\n"
+                     "jobs (incl. supersource/sink ):  ");
+    at = putNumber(at, instance.jobCount());
+    at = putText(at, "\nhorizon                       :  ");
+    at = putNumber(at, horizonOf(instance));
+    at = putText(at, "\nRESOURCES\n"
+                     "  - renewable                 :  ");
+    at = putNumber(at, instance.resourceCount());
+    at = putText(at, "   R\n"
+                     "  - nonrenewable              :  0   N\n"
+                     "  - doubly constrained        :  0   D\n");
     text.advance(putText(at, kStars));
 }
 
@@ -125,7 +154,7 @@ void putPrecedences(TextOut& text, const Instance& instance) {
         const Job& job = instance.jobs[j];
         char* at = text.room((job.successors.size() + 3) * (kNumberChars + 1) + 12);
         at = putNumber(at, static_cast<std::int64_t>(j) + 1, 4);
-        at = putField(at, 1, 9);
+        at = putText(at, kOneMode);
         at = putField(at, static_cast<std::int64_t>(job.successors.size()), 11);
         int width = 12;
         for (const std::int32_t s : job.successors) {
@@ -149,7 +178,7 @@ void putRequests(TextOut& text, const Instance& instance) {
         const Job& job = instance.jobs[j];
         at = text.room((k + 3) * (kNumberChars + 1) + 12);
         at = putNumber(at, static_cast<std::int64_t>(j) + 1, 3);
-        at = putField(at, 1, 7);
+        at = putText(at, kModeOne);
         at = putField(at, job.duration, 6);
         int width = 8;
         for (const std::int32_t demand : job.demands) {
