@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace tavrin::formats {
 namespace {
@@ -128,6 +129,41 @@ TEST(InstanceReaders, RefuseMalformedFiles) {
             EXPECT_EQ(what.rfind("bad.x:" + std::to_string(c.line) + ": ", 0), 0u) << what;
             EXPECT_NE(what.find(c.fault), std::string::npos) << what;
         }
+    }
+}
+
+// Damaged files (bytes changed, dropped or cut) give a FormatError or an instance that is sound
+// enough to be written and read back; never another exception or a crash.
+TEST(InstanceReaders, SurviveDamagedFiles) {
+    std::mt19937 generator(3);
+    for (const InstanceFormat format :
+         {InstanceFormat::Rcp, InstanceFormat::Sm, InstanceFormat::Json}) {
+        const std::string good = written(format, smallInstance());
+        std::uniform_int_distribution<std::size_t> position(0, good.size() - 1);
+        std::uniform_int_distribution<int> byte(0, 255);
+        int refused = 0;
+        for (int trial = 0; trial < 200; ++trial) {
+            std::string bytes = good;
+            const std::size_t at = position(generator);
+            switch (trial % 3) {
+            case 0:
+                bytes[at] = static_cast<char>(byte(generator));
+                break;
+            case 1:
+                bytes.erase(at, 1 + at % 7);
+                break;
+            default:
+                bytes.resize(at);
+            }
+            try {
+                const Instance read = readInstance(format, bytes, "x");
+                EXPECT_EQ(readInstance(format, written(format, read), "x"), read) << bytes;
+            } catch (const FormatError& error) {
+                EXPECT_EQ(std::string(error.what()).rfind("x:", 0), 0u) << error.what();
+                ++refused;
+            }
+        }
+        EXPECT_GT(refused, 100) << formatName(format);
     }
 }
 
