@@ -8,8 +8,9 @@
 // Raw-buffer text output shared by the writers: the callers make room first, these never check.
 namespace tavrin::formats {
 
-// The most characters a 32-bit number takes, its sign included.
+// The most characters a 32-bit number takes, its sign included; a 64-bit one (sums of values).
 inline constexpr std::size_t kNumberChars = 11;
+inline constexpr std::size_t kWideNumberChars = 20;
 
 inline char* putText(char* out, std::string_view text) {
     std::memcpy(out, text.data(), text.size());

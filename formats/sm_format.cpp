@@ -117,7 +117,7 @@ void putHeader(TextOut& text, const Instance& instance) {
         at = putText(at, value);
         text.advance(putText(at, "\n"));
     }
-    at = text.room(6 * kStars.size() + 4 * kNumberChars);
+    at = text.room(6 * kStars.size() + 4 * kWideNumberChars);
     at = putText(at, kStars);
     at = putText(at, "projects                      :  1\n"
                      "jobs (incl. supersource/sink ):  ");
@@ -135,7 +135,7 @@ void putHeader(TextOut& text, const Instance& instance) {
 
 void putProjectInformation(TextOut& text, const Instance& instance) {
     const std::int64_t length = criticalPathLength(instance);
-    char* at = text.room(2 * kStars.size() + 6 * (kNumberChars + 1));
+    char* at = text.room(2 * kStars.size() + 6 * (kWideNumberChars + 1));
     at = putText(at, "PROJECT INFORMATION:\n"
                      "pronr.  #jobs rel.date duedate tardcost  MPM-Time\n");
     at = putNumber(at, 1, 5);
