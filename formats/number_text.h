@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -85,10 +86,14 @@ public:
         if (static_cast<std::size_t>(m_end - m_at) < count + kSlack) {
             grow(count);
         }
+        m_limit = m_at + count;
         return m_at;
     }
-    // Marks the characters up to end as written.
-    void advance(char* end) { m_at = end; }
+    // Marks the characters up to end as written, all within the room asked for last.
+    void advance(char* end) {
+        assert(end >= m_at && end <= m_limit);
+        m_at = end;
+    }
     void finish() { m_text.resize(static_cast<std::size_t>(m_at - m_text.data())); }
 
 private:
@@ -102,6 +107,7 @@ private:
     std::string& m_text;
     char* m_at;
     char* m_end;
+    char* m_limit = nullptr;
 };
 
 } // namespace tavrin::formats
