@@ -94,6 +94,9 @@ public:
         assert(end >= m_at && end <= m_limit);
         m_at = end;
     }
+    // How much is written, and where an earlier offset is now (the text moves as it grows).
+    std::size_t written() const { return static_cast<std::size_t>(m_at - m_text.data()); }
+    char* at(std::size_t offset) { return m_text.data() + offset; }
     void finish() { m_text.resize(static_cast<std::size_t>(m_at - m_text.data())); }
 
 private:

@@ -18,7 +18,8 @@ constexpr std::string_view kPadding = "                              ";
 constexpr std::string_view kOneMode = "        1";
 constexpr std::string_view kModeOne = "      1";
 
-std::int64_t criticalPathInAnyOrder(const Instance& instance) {
+// The earliest finish of the dummy end: the critical path length, in Kahn's order.
+std::int64_t criticalPathLength(const Instance& instance) {
     const std::size_t jobs = instance.jobs.size();
     std::vector<std::int32_t> pending(jobs, 0);
     for (const Job& job : instance.jobs) {
@@ -64,27 +65,6 @@ std::int64_t horizonOf(const Instance& instance) {
     return sum;
 }
 
-// The earliest finish of the dummy end: the critical path length. One forward pass when every
-// successor comes later in the file, as in files of this program; Kahn's order otherwise.
-std::int64_t criticalPathLength(const Instance& instance) {
-    const std::size_t jobs = instance.jobs.size();
-    thread_local std::vector<std::int64_t> start;
-    start.assign(jobs, 0);
-    std::int64_t length = 0;
-    for (std::size_t j = 0; j < jobs; ++j) {
-        const std::int64_t finish = start[j] + instance.jobs[j].duration;
-        length = std::max(length, finish);
-        for (const std::int32_t s : instance.jobs[j].successors) {
-            const auto successor = static_cast<std::size_t>(s);
-            if (successor <= j) {
-                return criticalPathInAnyOrder(instance);
-            }
-            start[successor] = std::max(start[successor], finish);
-        }
-    }
-    return length;
-}
-
 char* putLabel(char* out, std::string_view label) {
     out = putText(out, label);
     if (label.size() < kLabelWidth) {
@@ -95,18 +75,18 @@ char* putLabel(char* out, std::string_view label) {
 }
 
 void checkProvenanceText(std::string_view text, bool key) {
-    bool sound = true;
+    bool faulty = false;
     for (const char c : text) {
-        sound = sound && c != '\n' && c != '\r' && (!key || c != ':');
+        faulty |= (c == '\n') | (c == '\r') | (key & (c == ':'));
     }
-    if (!sound) {
+    if (faulty) {
         throw std::invalid_argument("A provenance " + std::string(key ? "key" : "value") + " (\""
                                     + std::string(text)
                                     + "\") has no .sm form: no line break, no colon in keys");
     }
 }
 
-void putHeader(TextOut& text, const Instance& instance) {
+void putHeader(TextOut& text, const Instance& instance, std::int64_t horizon) {
     char* at = text.room(kStars.size());
     text.advance(putText(at, kStars));
     for (const auto& [key, value] : instance.provenance) {
@@ -123,7 +103,7 @@ void putHeader(TextOut& text, const Instance& instance) {
                      "jobs (incl. supersource/sink ):  ");
     at = putNumber(at, instance.jobCount());
     at = putText(at, "\nhorizon                       :  ");
-    at = putNumber(at, horizonOf(instance));
+    at = putNumber(at, horizon);
     at = putText(at, "\nRESOURCES\n"
                      "  - renewable                 :  ");
     at = putNumber(at, instance.resourceCount());
@@ -133,25 +113,35 @@ void putHeader(TextOut& text, const Instance& instance) {
     text.advance(putText(at, kStars));
 }
 
-void putProjectInformation(TextOut& text, const Instance& instance) {
-    const std::int64_t length = criticalPathLength(instance);
+// Returns the offset of the due date field; the MPM time follows the tardiness cost.
+std::size_t putProjectInformation(TextOut& text, const Instance& instance, std::int64_t length) {
     char* at = text.room(2 * kStars.size() + 6 * (kWideNumberChars + 1));
     at = putText(at, "PROJECT INFORMATION:\n"
                      "pronr.  #jobs rel.date duedate tardcost  MPM-Time\n");
     at = putNumber(at, 1, 5);
     at = putField(at, instance.jobCount() - 2, 7);
     at = putField(at, 0, 7);
+    const auto dueDate = static_cast<std::size_t>(at - text.at(0));
     at = putField(at, length, 9);
     at = putField(at, 0, 9);
     at = putField(at, length, 9);
     text.advance(putText(putText(at, "\n"), kStars));
+    return dueDate;
 }
 
-void putPrecedences(TextOut& text, const Instance& instance) {
+// The critical path length comes with the walk over the successors: one forward pass when every
+// successor comes later in the file, as in files of this program; Kahn's order otherwise.
+std::int64_t putPrecedences(TextOut& text, const Instance& instance) {
     text.advance(putText(text.room(80), "PRECEDENCE RELATIONS:\n"
                                         "jobnr.    #modes  #successors   successors\n"));
+    thread_local std::vector<std::int64_t> start;
+    start.assign(instance.jobs.size(), 0);
+    std::int64_t length = 0;
+    bool forward = true;
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
         const Job& job = instance.jobs[j];
+        const std::int64_t finish = start[j] + job.duration;
+        length = std::max(length, finish);
         char* at = text.room((job.successors.size() + 3) * (kNumberChars + 1) + 12);
         at = putNumber(at, static_cast<std::int64_t>(j) + 1, 4);
         at = putText(at, kOneMode);
@@ -160,10 +150,23 @@ void putPrecedences(TextOut& text, const Instance& instance) {
         for (const std::int32_t s : job.successors) {
             at = putField(at, std::int64_t{s} + 1, width);
             width = 4;
+            const auto successor = static_cast<std::size_t>(s);
+            forward = forward && successor > j;
+            if (forward) {
+                start[successor] = std::max(start[successor], finish);
+            }
         }
         text.advance(putText(at, "\n"));
     }
     text.advance(putText(text.room(kStars.size()), kStars));
+    return forward ? length : criticalPathLength(instance);
+}
+
+// Overwrites a field of nine columns in place.
+void putDueField(char* field, std::int64_t value) {
+    char digits[kSlack + kWideNumberChars];
+    putNumber(digits, value, 9);
+    std::memcpy(field, digits, 9);
 }
 
 void putRequests(TextOut& text, const Instance& instance) {
@@ -208,9 +211,19 @@ void putAvailabilities(TextOut& text, const Instance& instance) {
 
 void writeSm(const Instance& instance, std::string& out) {
     TextOut text(out);
-    putHeader(text, instance);
-    putProjectInformation(text, instance);
-    putPrecedences(text, instance);
+    const std::int64_t horizon = horizonOf(instance);
+    putHeader(text, instance, horizon);
+    // The due date and MPM time are the critical path length, at most the horizon. When that has
+    // at most 8 digits, both fields are exactly 9 columns wide whatever the length, so they are
+    // written blank and filled in once the precedence pass has found it.
+    const bool fillLater = horizon < 100000000;
+    const std::size_t dueDate =
+        putProjectInformation(text, instance, fillLater ? 0 : criticalPathLength(instance));
+    const std::int64_t length = putPrecedences(text, instance);
+    if (fillLater) {
+        putDueField(text.at(dueDate), length);
+        putDueField(text.at(dueDate + 18), length);
+    }
     putRequests(text, instance);
     putAvailabilities(text, instance);
     text.finish();

@@ -75,6 +75,23 @@ TEST(DznFormat, WritesTheChallengeLayout) {
               "suc = [{3}, {}, {}];\n");
 }
 
+// Due date and MPM time are the critical path: 1-3-5 takes 5 in the small instance; 1-3-2-4 takes
+// 3 + 4 in the other, whose job 3 precedes job 2 so that no forward pass can find it.
+TEST(SmFormat, WritesTheCriticalPathLength) {
+    Instance backward;
+    backward.availability = {1};
+    backward.jobs = {{0, {0}, {2}}, {4, {1}, {3}}, {3, {1}, {1}}, {0, {0}, {}}};
+    const struct {
+        Instance instance;
+        std::string_view line;
+    } cases[] = {{smallInstance(), "\n    1      3      0        5        0        5\n"},
+                 {backward, "\n    1      2      0        7        0        7\n"}};
+    for (const auto& c : cases) {
+        EXPECT_NE(written(InstanceFormat::Sm, c.instance).find(c.line), std::string::npos)
+            << c.line;
+    }
+}
+
 // Each row changes one text of the small instance's file and names the line and the fault.
 TEST(InstanceReaders, RefuseMalformedFiles) {
     struct Case {
