@@ -140,7 +140,8 @@ TEST_F(CliRun, SummaryReportsTheKeptCountOfTheCsv) {
 TEST_F(CliRun, WriteFailuresAreReported) {
     const Outcome unopenable = runTool({"--variant", "tavrin2", "--max-networks", "3",
                                         "--networks-csv", file("missing/dir/x.csv").string()});
-    EXPECT_EQ(unopenable.status, kExitFailure);
+    // Found before the run: a bad output choice is a bad input.
+    EXPECT_EQ(unopenable.status, kExitUsage);
     EXPECT_NE(unopenable.err.find("cannot open"), std::string::npos);
     EXPECT_EQ(unopenable.out, "");
     if (fs::exists("/dev/full")) {
