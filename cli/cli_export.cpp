@@ -3,7 +3,6 @@
 #include "engine/text_conversion.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace tavrin::cli {
 namespace {
@@ -70,17 +69,6 @@ std::string readIndicatorRange(int measure, const std::string& text, ExportChoic
     return {};
 }
 
-// The range of file numbers a batch of count files from start needs must fit in 32 bits; only
-// the numbers used count, so start 2147483647 with one file fits.
-std::optional<std::string> checkFileNumberRange(std::int32_t start, std::int32_t count) {
-    const std::int64_t last = std::int64_t{start} + std::max(count, 1) - 1;
-    if (last > std::numeric_limits<std::int32_t>::max()) {
-        return std::string(kFileNumbersRange) + ": " + std::to_string(start) + " to "
-               + std::to_string(last) + " was asked for.";
-    }
-    return std::nullopt;
-}
-
 // The Save Files fields. Only --files decides whether there is an export; the rest is checked
 // either way, so that a wrong value is found whether or not files are asked for.
 std::string readFiles(const CliOptions& options, std::int32_t seed, ExportChoices& out) {
@@ -102,7 +90,7 @@ std::string readFiles(const CliOptions& options, std::int32_t seed, ExportChoice
     if (auto problem = checkFilePrefix(options.prefix)) {
         return *problem;
     }
-    if (auto problem = checkFileNumberRange(*start, options.files ? files.count : 0)) {
+    if (auto problem = checkFileNumbers(*start, options.files ? files.count : 0)) {
         return *problem;
     }
     if (!options.files) {

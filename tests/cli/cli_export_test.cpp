@@ -166,6 +166,11 @@ TEST(CliExport, FilesLineNamesTheFilesWritten) {
 
 TEST(CliExport, SelectionNarrowsThePool) {
     ScratchDir dir;
+    // Only the numbers used must fit in 32 bits.
+    EXPECT_EQ(run({"--variant", "tavrin2", "--max-networks", "3", "--files", "1", "--start",
+                   "2147483647", "--dir", dir.path.string()}),
+              kExitOk);
+    EXPECT_TRUE(fs::exists(dir.path / "Pat2147483647.rcp"));
     // Every network of a run has CI inside its own range; an empty range selects none.
     EXPECT_EQ(
         run({"--variant", "tavrin1", "--activities", "10", "--target", "0.5", "--max-networks",
