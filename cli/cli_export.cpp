@@ -141,13 +141,12 @@ FilesOutcome exportFiles(const NetworkStore& store, ExportPool& pool, RandomSour
                          const RunSettings& settings, const ExportFileSettings& files,
                          const std::atomic<bool>* stop) {
     FilesOutcome outcome;
-    const bool stoppedBefore = stop != nullptr && stop->load();
     ExportBatch batch(store.activityCount(), settings);
     const ArcSetRows rows = [&store](int slot) { return store.row(slot); };
     ExportFileSettings one = files;
     one.count = 1;
     for (std::int32_t k = 0; k < files.count; ++k) {
-        if (!stoppedBefore && stop != nullptr && stop->load()) {
+        if (stop != nullptr && stop->load()) {
             outcome.interrupted = true;
             break;
         }

@@ -43,9 +43,8 @@ struct FilesOutcome {
     std::optional<std::string> error;
 };
 
-// Writes files.count instances the way one batch does, one instance at a time, so that a stop
-// raised during the export ends it between two instances: every file on disk is whole. A stop
-// that was already raised when the export began (it ended the run) does not end the export.
+// Writes files.count instances the way one batch does, one instance at a time, so that a raised
+// stop (may be null) ends the export between two instances: every file on disk is whole.
 FilesOutcome exportFiles(const NetworkStore& store, ExportPool& pool, RandomSource& random,
                          const RunSettings& settings, const ExportFileSettings& files,
                          const std::atomic<bool>* stop);

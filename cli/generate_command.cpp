@@ -78,8 +78,9 @@ int writeFiles(const ExportFileSettings& files, const RunSettings& settings,
     if (error || !std::filesystem::is_directory(files.directory)) {
         return fail(err, std::string(kDirectoryNotCreatedMessage) + " (" + files.directory + ")");
     }
-    const FilesOutcome outcome =
-        exportFiles(*result.store, pool, random, settings, files, context.stop);
+    // A stop that ended the run has had its effect: the export goes on as after a full run.
+    const FilesOutcome outcome = exportFiles(*result.store, pool, random, settings, files,
+                                             result.interrupted ? nullptr : context.stop);
     out << filesWrittenLine(files, outcome) << '\n';
     if (outcome.error) {
         out.flush();
