@@ -178,7 +178,7 @@ std::string filesWrittenLine(const ExportFileSettings& files, const FilesOutcome
         const formats::InstanceFormat first = files.formats.front();
         line +=
             " (" + instanceFileNameAs(files, files.startNumber, first) + " to "
-            + instanceFileNameAs(files, files.startNumber + outcome.instancesWritten - 1, first);
+            + instanceFileNameAs(files, files.startNumber + (outcome.instancesWritten - 1), first);
         if (formatCount > 1) {
             line += "; each as";
             for (const formats::InstanceFormat format : files.formats) {
