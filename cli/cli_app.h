@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,10 +11,21 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1; // the run or a write failed
 inline constexpr int kExitUsage = 2;   // bad options or inputs; nothing was written
 
-// The whole tool: parses the arguments (after the program name), checks them like the Generate
-// command, runs, writes the CSV and the summary. Messages go to err; the progress bar too when
-// showProgress is set (err is a terminal). Returns the exit status.
+inline constexpr const char* kOutputFailedMessage = "writing to standard output failed";
+
+// What a subcommand gets besides its arguments and streams.
+struct CommandContext {
+    bool showProgress = false;               // err is a terminal: draw a progress bar there
+    const std::atomic<bool>* stop = nullptr; // raised by the first stop signal
+};
+
+// The whole tool: the first argument names a subcommand, or else the arguments are generate's.
+// Messages go to err. An output that cannot be written turns a success into kExitFailure with
+// a message. Returns the exit status.
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-           bool showProgress);
+           bool showProgress, const std::atomic<bool>* stop = nullptr);
+
+// "Commands:" and one line per subcommand, for the top-level help.
+std::string commandListText();
 
 } // namespace tavrin::cli

@@ -49,13 +49,19 @@ std::string readIndicatorRange(int measure, const std::string& text, ExportChoic
     if (!parts) {
         return rangeShapeError(option, text);
     }
-    const auto low = parsePercent(parts->low);
-    if (!low) {
-        return invalidRealMessage(parts->low);
+    for (const std::string& bound : {parts->low, parts->high}) {
+        const auto fraction = parseReal(bound);
+        if (!fraction) {
+            return invalidRealMessage(bound);
+        }
+        if (!(*fraction >= 0.0 && *fraction <= 1.0)) {
+            return "option '--" + option + "' " + kIndicatorBoundsRule + ", not '" + bound + "'";
+        }
     }
+    const auto low = parsePercent(parts->low);
     const auto high = parsePercent(parts->high);
-    if (!high) {
-        return invalidRealMessage(parts->high);
+    if (!low || !high) {
+        return invalidRealMessage(!low ? parts->low : parts->high);
     }
     const auto index = static_cast<std::size_t>(2 * measure);
     out.indicatorBounds[index] = *low;
@@ -63,37 +69,55 @@ std::string readIndicatorRange(int measure, const std::string& text, ExportChoic
     return {};
 }
 
-std::string readFiles(const CliOptions& options, const RunSettings& settings, ExportChoices& out) {
-    const auto count = parseInteger(*options.files);
-    if (!count) {
-        return invalidIntegerMessage(*options.files);
-    }
-    if (*count < 0) {
-        return kNegativeFilesMessage;
+// The Save Files fields. Only --files decides whether there is an export; the rest is checked
+// either way, so that a wrong value is found whether or not files are asked for.
+std::string readFiles(const CliOptions& options, std::int32_t seed, ExportChoices& out) {
+    ExportFileSettings files;
+    if (options.files) {
+        const auto count = parseInteger(*options.files);
+        if (!count) {
+            return invalidIntegerMessage(*options.files);
+        }
+        if (*count < 0) {
+            return kNegativeFilesMessage;
+        }
+        files.count = *count;
     }
     const auto start = parseInteger(options.start);
     if (!start) {
         return invalidIntegerMessage(options.start);
     }
-    if (auto problem = checkResourceSettings(settings)) {
+    if (auto problem = checkFilePrefix(options.prefix)) {
         return *problem;
     }
-    ExportFileSettings files;
+    if (auto problem = checkFileNumbers(*start, options.files ? files.count : 0)) {
+        return *problem;
+    }
+    if (!options.files) {
+        return {};
+    }
     files.directory = options.directory.value_or(defaultExportDirectory());
     files.prefix = options.prefix;
-    files.count = *count;
     files.startNumber = *start;
+    if (!options.formats.empty()) {
+        files.formats = options.formats;
+    }
+    files.provenance = {{"seed", std::to_string(seed)}};
     out.files = files;
     return {};
 }
 
 } // namespace
 
-ExportChoicesResult readExportChoices(const CliOptions& options, const RunSettings& settings) {
+ExportChoicesResult readExportChoices(const CliOptions& options, const RunSettings& settings,
+                                      std::int32_t seed) {
     ExportChoices choices;
     std::string error;
+    if (auto problem = checkResourceSettings(settings)) {
+        error = *problem;
+    }
     const bool first = settings.variant == GeneratorVariant::Tavrin1;
-    if (options.ciRange) {
+    if (error.empty() && options.ciRange) {
         error = first ? readCiRange(*options.ciRange, choices)
                       : "option '--ci' applies to tavrin1 only";
     }
@@ -104,13 +128,71 @@ ExportChoicesResult readExportChoices(const CliOptions& options, const RunSettin
                           : readIndicatorRange(k, *range, choices);
         }
     }
-    if (error.empty() && options.files) {
-        error = readFiles(options, settings, choices);
+    if (error.empty()) {
+        error = readFiles(options, seed, choices);
     }
     if (!error.empty()) {
         return {std::nullopt, error};
     }
     return {choices, {}};
+}
+
+FilesOutcome exportFiles(const NetworkStore& store, ExportPool& pool, RandomSource& random,
+                         const RunSettings& settings, const ExportFileSettings& files,
+                         const std::atomic<bool>* stop) {
+    FilesOutcome outcome;
+    ExportBatch batch(store.activityCount(), settings);
+    const ArcSetRows rows = [&store](int slot) { return store.row(slot); };
+    ExportFileSettings one = files;
+    one.count = 1;
+    for (std::int32_t k = 0; k < files.count; ++k) {
+        if (stop != nullptr && stop->load()) {
+            outcome.interrupted = true;
+            break;
+        }
+        // Drawing and completing one instance per call takes the same random numbers, in the
+        // same order, as one call for all of them.
+        one.startNumber = files.startNumber + k;
+        const ExportBatchResult written = batch.run(rows, pool, random, one);
+        if (written.error) {
+            outcome.error = written.error;
+            break;
+        }
+        ++outcome.instancesWritten;
+    }
+    return outcome;
+}
+
+std::string instanceFileNameAs(const ExportFileSettings& files, std::int32_t number,
+                               formats::InstanceFormat format) {
+    std::string name = instanceFileName(files.directory, files.prefix, number);
+    name.resize(name.size() - formats::formatExtension(formats::InstanceFormat::Rcp).size());
+    name += formats::formatExtension(format);
+    return name;
+}
+
+std::string filesWrittenLine(const ExportFileSettings& files, const FilesOutcome& outcome) {
+    const int formatCount = static_cast<int>(files.formats.size());
+    std::string line = "Files written: " + std::to_string(outcome.instancesWritten * formatCount);
+    if (outcome.instancesWritten > 0) {
+        const formats::InstanceFormat first = files.formats.front();
+        line +=
+            " (" + instanceFileNameAs(files, files.startNumber, first) + " to "
+            + instanceFileNameAs(files, files.startNumber + (outcome.instancesWritten - 1), first);
+        if (formatCount > 1) {
+            line += "; each as";
+            for (const formats::InstanceFormat format : files.formats) {
+                line += " ";
+                line += formats::formatExtension(format);
+            }
+        }
+        line += ")";
+    }
+    if (outcome.interrupted) {
+        line += ", interrupted after " + std::to_string(outcome.instancesWritten) + " of "
+                + std::to_string(files.count) + " instances";
+    }
+    return line;
 }
 
 ExportPool selectNetworks(const ExportChoices& choices, const RunSettings& settings,

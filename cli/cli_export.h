@@ -6,6 +6,7 @@
 #include "export/export_batch.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,14 +26,36 @@ struct ExportChoicesResult {
 };
 
 // Converts the selection and export options the way the result page and the Save Files dialog
-// read their fields; checks the resource settings when files are asked for.
-ExportChoicesResult readExportChoices(const CliOptions& options, const RunSettings& settings);
+// read their fields, and checks what a run could only find out at its end: the resource
+// settings, the I3..I6 bounds (fractions 0..1), the prefix and the file numbers. The output
+// paths are checked apart (output_checks.h).
+ExportChoicesResult readExportChoices(const CliOptions& options, const RunSettings& settings,
+                                      std::int32_t seed);
 
 // The pool of a finished run, selected as the result page selects.
 ExportPool selectNetworks(const ExportChoices& choices, const RunSettings& settings,
                           const RunResult& result);
 
+// The files of one export and how it ended.
+struct FilesOutcome {
+    int instancesWritten = 0; // each in every format asked for
+    bool interrupted = false;
+    std::optional<std::string> error;
+};
+
+// Writes files.count instances the way one batch does, one instance at a time, so that a raised
+// stop (may be null) ends the export between two instances: every file on disk is whole.
+FilesOutcome exportFiles(const NetworkStore& store, ExportPool& pool, RandomSource& random,
+                         const RunSettings& settings, const ExportFileSettings& files,
+                         const std::atomic<bool>* stop);
+
+// "Files written: 6 (out/Pat1.rcp to out/Pat6.rcp)", with the formats when there are several
+// and the stop when there was one; no newline.
+std::string filesWrittenLine(const ExportFileSettings& files, const FilesOutcome& outcome);
+
 // "Number of files cannot be negative" and friends.
 inline constexpr const char* kNegativeFilesMessage = "Number of files cannot be negative";
+// After "option '--i3' ", followed by ", not '<bound>'".
+inline constexpr const char* kIndicatorBoundsRule = "takes bounds between 0 and 1";
 
 } // namespace tavrin::cli

@@ -1,152 +1,165 @@
 #include "cli/cli_options.h"
 
-#include <functional>
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <sstream>
 
 namespace tavrin::cli {
 namespace {
 
-// One row per option: adding an option means adding a row here.
-struct OptionRow {
-    const char* name;      // without the leading "--"
-    const char* valueName; // nullptr for a flag
-    const char* help;
-    // Stores the value; returns an error text, empty when accepted.
-    std::function<std::string(CliOptions&, const std::string&)> apply;
+// The texts the command line collects before they are converted.
+struct RawChoices {
+    std::optional<std::string> variant;
+    std::vector<std::string> formatNames;
 };
 
-std::string setText(std::string& field, const std::string& value) {
-    field = value;
-    return {};
-}
-
-std::string setOptional(std::optional<std::string>& field, const std::string& value) {
-    field = value;
-    return {};
-}
-
-const std::vector<OptionRow>& optionTable() {
-    static const std::vector<OptionRow> table = {
-        {"variant", "tavrin1|tavrin2",
-         "generator: tavrin1 fixes the order strength OS, tavrin2 the indicator I2 (required)",
-         [](CliOptions& o, const std::string& v) -> std::string {
-             if (v == "tavrin1") {
-                 o.variant = GeneratorVariant::Tavrin1;
-             } else if (v == "tavrin2") {
-                 o.variant = GeneratorVariant::Tavrin2;
-             } else {
-                 return "invalid variant '" + v + "' (expected tavrin1 or tavrin2)";
-             }
-             return {};
-         }},
-        {"activities", "N", "number of activities (default 10)",
-         [](CliOptions& o, const std::string& v) { return setText(o.activities, v); }},
-        {"target", "X", "OS value (tavrin1) or I2 value (tavrin2), 0 to 1 (default 1)",
-         [](CliOptions& o, const std::string& v) { return setText(o.target, v); }},
-        {"max-networks", "M",
-         "stop after M attempts or kept networks (default 1000; 1000000 with --time-limit)",
-         [](CliOptions& o, const std::string& v) { return setText(o.maxNetworks, v); }},
-        {"time-limit", "SECONDS", "run until the time limit instead of M attempts",
-         [](CliOptions& o, const std::string& v) {
-             o.timeLimit = v;
-             return std::string();
-         }},
-        {"seed", "S", "seed of the random source, a 32-bit integer (default 0)",
-         [](CliOptions& o, const std::string& v) { return setText(o.seed, v); }},
-        {"networks-csv", "FILE",
-         "write the kept networks: slot, measures and the canonical arc set in hex",
-         [](CliOptions& o, const std::string& v) {
-             o.networksCsv = v;
-             return std::string();
-         }},
-        {"ci", "LOW:HIGH", "tavrin1: select networks with LOW <= CI <= HIGH (default: all)",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.ciRange, v); }},
-        {"i3", "LOW:HIGH", "tavrin2: select I3 between the fractions LOW and HIGH (default 0:1)",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.indicatorRanges[0], v); }},
-        {"i4", "LOW:HIGH", "tavrin2: the same for I4",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.indicatorRanges[1], v); }},
-        {"i5", "LOW:HIGH", "tavrin2: the same for I5",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.indicatorRanges[2], v); }},
-        {"i6", "LOW:HIGH", "tavrin2: the same for I6",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.indicatorRanges[3], v); }},
-        {"files", "COUNT", "save COUNT selected networks as .rcp instances (default: none)",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.files, v); }},
-        {"start", "NR", "number of the first file (default 1)",
-         [](CliOptions& o, const std::string& v) { return setText(o.start, v); }},
-        {"dir", "DIR", "directory of the files, created when missing (default ~/Tavrin/Output)",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.directory, v); }},
-        {"prefix", "TEXT", "file name prefix (default Pat): DIR/TEXT<number>.rcp",
-         [](CliOptions& o, const std::string& v) { return setText(o.prefix, v); }},
-        {"resources", "K", "number of renewable resources (default 4)",
-         [](CliOptions& o, const std::string& v) { return setText(o.resources, v); }},
-        {"rf", "X", "resource factor RF, 0 to 1 (the default request measure, default 1)",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.resourceFactor, v); }},
-        {"ru", "U", "resource use RU, 1 to K, instead of RF",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.resourceUse, v); }},
-        {"rc", "X", "resource constrainedness RC, 0 to 1 (the default demand measure, default 1)",
-         [](CliOptions& o, const std::string& v) {
-             return setOptional(o.resourceConstrainedness, v);
-         }},
-        {"rs", "X", "resource strength RS, 0 to 1, instead of RC",
-         [](CliOptions& o, const std::string& v) { return setOptional(o.resourceStrength, v); }},
-        {"help", nullptr, "show this help and exit",
-         [](CliOptions& o, const std::string&) {
-             o.help = true;
-             return std::string();
-         }},
-        {"version", nullptr, "show the version and exit",
-         [](CliOptions& o, const std::string&) {
-             o.version = true;
-             return std::string();
-         }},
+// Every option of the generate command, in the order the usage lists them. Values are kept as
+// texts; a repeated option keeps its last value.
+void addGenerateOptions(CLI::App& app, CliOptions& o, RawChoices& raw) {
+    const auto value = [&app](const char* name, auto& field, const char* valueName,
+                              const char* help) {
+        app.add_option(std::string("--") + name, field, help)
+            ->type_name(valueName)
+            ->expected(0, 1)
+            ->allow_extra_args(false)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     };
-    return table;
+    const auto flag = [&app](const char* name, bool& field, const char* help) {
+        app.add_flag(std::string("--") + name, field, help)->disable_flag_override();
+    };
+    value("variant", raw.variant, "tavrin1|tavrin2",
+          "generator: tavrin1 fixes the order strength OS, tavrin2 the indicator I2 (required)");
+    value("activities", o.activities, "N", "number of activities (default 10)");
+    value("target", o.target, "X", "OS value (tavrin1) or I2 value (tavrin2), 0 to 1 (default 1)");
+    value("max-networks", o.maxNetworks, "M",
+          "stop after M attempts or kept networks (default 1000; 1000000 with --time-limit)");
+    value("time-limit", o.timeLimit, "SECONDS", "run until the time limit instead of M attempts");
+    value("seed", o.seed, "S", "seed of the random source, a 32-bit integer (default 0)");
+    value("networks-csv", o.networksCsv, "FILE",
+          "write the kept networks: slot, measures and the canonical arc set in hex");
+    value("ci", o.ciRange, "LOW:HIGH",
+          "tavrin1: select networks with LOW <= CI <= HIGH (default: all)");
+    value("i3", o.indicatorRanges[0], "LOW:HIGH",
+          "tavrin2: select I3 between the fractions LOW and HIGH (default 0:1)");
+    value("i4", o.indicatorRanges[1], "LOW:HIGH", "tavrin2: the same for I4");
+    value("i5", o.indicatorRanges[2], "LOW:HIGH", "tavrin2: the same for I5");
+    value("i6", o.indicatorRanges[3], "LOW:HIGH", "tavrin2: the same for I6");
+    value("files", o.files, "COUNT", "save COUNT selected networks as instances (default: none)");
+    value("start", o.start, "NR", "number of the first file (default 1)");
+    value("dir", o.directory, "DIR",
+          "directory of the files, created when missing (default ~/Tavrin/Output)");
+    value("prefix", o.prefix, "TEXT", "file name prefix (default Pat): DIR/TEXT<number>.rcp");
+    value("format", raw.formatNames, "rcp|sm|dzn|json",
+          "file format, repeatable for several files per instance (default rcp)");
+    app.get_option("--format")->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    value("resources", o.resources, "K", "number of renewable resources (default 4)");
+    value("rf", o.resourceFactor, "X",
+          "resource factor RF, 0 to 1 (the default request measure, default 1)");
+    value("ru", o.resourceUse, "U", "resource use RU, 1 to K, instead of RF");
+    value("rc", o.resourceConstrainedness, "X",
+          "resource constrainedness RC, 0 to 1 (the default demand measure, default 1)");
+    value("rs", o.resourceStrength, "X", "resource strength RS, 0 to 1, instead of RC");
+    flag("help", o.help, "show this help and exit");
+    flag("version", o.version, "show the version and exit");
 }
 
-const OptionRow* findOption(const std::string& name) {
-    for (const OptionRow& option : optionTable()) {
-        if (name == option.name) {
-            return &option;
-        }
-    }
-    return nullptr;
+// An app with no help flag of its own and no positional arguments: whatever it does not know
+// is left over for parseCliOptions to report.
+std::unique_ptr<CLI::App> generateApp(CliOptions& options, RawChoices& raw) {
+    auto app = std::make_unique<CLI::App>();
+    app->set_help_flag();
+    app->allow_extras();
+    addGenerateOptions(*app, options, raw);
+    return app;
 }
 
 CliParseResult refuse(std::string error) {
     return {std::nullopt, std::move(error)};
 }
 
+bool isLongOption(const std::string& argument) {
+    return argument.size() > 2 && argument.rfind("--", 0) == 0;
+}
+
+// Rewrites "--name value" as "--name=value", so that a value may start with "-" (a negative
+// seed, a prefix) as it always could, and a missing value is told apart from an empty one.
+std::string joinValues(const CLI::App& app, const std::vector<std::string>& arguments,
+                       std::vector<std::string>& joined) {
+    for (std::size_t k = 0; k < arguments.size(); ++k) {
+        const std::string& argument = arguments[k];
+        const std::size_t equals = argument.find('=');
+        const CLI::Option* option =
+            isLongOption(argument) ? app.get_option_no_throw(argument.substr(0, equals)) : nullptr;
+        if (option == nullptr) {
+            joined.push_back(argument);
+            continue;
+        }
+        const bool takesValue = !option->get_type_name().empty();
+        if (!takesValue && equals != std::string::npos) {
+            return "option '" + option->get_name() + "' takes no value";
+        }
+        if (!takesValue || equals != std::string::npos) {
+            joined.push_back(argument);
+        } else if (k + 1 < arguments.size() && arguments[k + 1].rfind("--", 0) != 0) {
+            joined.push_back(argument + "=" + arguments[++k]);
+        } else {
+            return "option '" + argument + "' needs a value (" + option->get_type_name() + ")";
+        }
+    }
+    return {};
+}
+
+std::string leftoverError(const std::string& argument) {
+    if (isLongOption(argument)) {
+        return "unknown option '" + argument.substr(0, argument.find('=')) + "'";
+    }
+    return "unexpected argument '" + argument + "'";
+}
+
+std::string convertChoices(const RawChoices& raw, CliOptions& options) {
+    if (raw.variant) {
+        if (*raw.variant == "tavrin1") {
+            options.variant = GeneratorVariant::Tavrin1;
+        } else if (*raw.variant == "tavrin2") {
+            options.variant = GeneratorVariant::Tavrin2;
+        } else {
+            return "invalid variant '" + *raw.variant + "' (expected tavrin1 or tavrin2)";
+        }
+    }
+    for (const std::string& name : raw.formatNames) {
+        const auto format = formats::parseFormatName(name);
+        if (!format) {
+            return "invalid format '" + name + "' (expected rcp, sm, dzn or json)";
+        }
+        if (std::find(options.formats.begin(), options.formats.end(), *format)
+            == options.formats.end()) {
+            options.formats.push_back(*format);
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 CliParseResult parseCliOptions(const std::vector<std::string>& arguments) {
     CliOptions options;
-    for (std::size_t k = 0; k < arguments.size(); ++k) {
-        const std::string& argument = arguments[k];
-        if (argument.rfind("--", 0) != 0 || argument.size() == 2) {
-            return refuse("unexpected argument '" + argument + "'");
-        }
-        const std::size_t equals = argument.find('=');
-        const std::string name =
-            argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const OptionRow* option = findOption(name);
-        if (option == nullptr) {
-            return refuse("unknown option '--" + name + "'");
-        }
-        std::string value;
-        if (option->valueName == nullptr) {
-            if (equals != std::string::npos) {
-                return refuse("option '--" + name + "' takes no value");
-            }
-        } else if (equals != std::string::npos) {
-            value = argument.substr(equals + 1);
-        } else if (k + 1 < arguments.size() && arguments[k + 1].rfind("--", 0) != 0) {
-            value = arguments[++k];
-        } else {
-            return refuse("option '--" + name + "' needs a value (" + option->valueName + ")");
-        }
-        if (std::string error = option->apply(options, value); !error.empty()) {
-            return refuse(error);
-        }
+    RawChoices raw;
+    const auto app = generateApp(options, raw);
+    std::vector<std::string> joined;
+    if (std::string error = joinValues(*app, arguments, joined); !error.empty()) {
+        return refuse(error);
+    }
+    std::reverse(joined.begin(), joined.end()); // CLI11 takes the arguments last first
+    try {
+        app->parse(joined);
+    } catch (const CLI::ParseError& e) {
+        return refuse(e.what());
+    }
+    if (const auto leftover = app->remaining(); !leftover.empty()) {
+        return refuse(leftoverError(leftover.front()));
+    }
+    if (std::string error = convertChoices(raw, options); !error.empty()) {
+        return refuse(error);
     }
     if (!options.help && !options.version && !options.variant) {
         return refuse("option '--variant' is required");
@@ -183,18 +196,21 @@ GenerateInputs generateInputsOf(const CliOptions& options) {
 
 std::string usageText() {
     std::ostringstream out;
-    out << "Usage: " << kProgramName << " --variant tavrin1|tavrin2 [options]\n"
+    out << "Usage: " << kProgramName << " [generate] --variant tavrin1|tavrin2 [options]\n"
         << "Generates random project networks and reports how they spread over the measures.\n\n"
         << "Options:\n";
-    for (const OptionRow& option : optionTable()) {
-        std::string left = std::string("  --") + option.name;
-        if (option.valueName != nullptr) {
-            left += std::string(" ") + option.valueName;
+    CliOptions options;
+    RawChoices raw;
+    const auto app = generateApp(options, raw);
+    for (const CLI::Option* option : app->get_options()) {
+        std::string left = "  " + option->get_name();
+        if (!option->get_type_name().empty()) {
+            left += " " + option->get_type_name();
         }
         out << left;
         out << (left.size() < 30 ? std::string(30 - left.size(), ' ')
                                  : std::string("\n") + std::string(30, ' '));
-        out << option.help << '\n';
+        out << option->get_description() << '\n';
     }
     out << "\nReals use '.' as the decimal separator. Invalid input exits with status 2,\n"
         << "a failed run or write with status 1.\n";

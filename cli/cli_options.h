@@ -2,6 +2,7 @@
 
 #include "engine/generate_checks.h"
 #include "engine/run_settings.h"
+#include "formats/instance_format.h"
 
 #include <array>
 #include <optional>
@@ -30,6 +31,7 @@ struct CliOptions {
     std::string start = "1";
     std::optional<std::string> directory;
     std::string prefix = "Pat";
+    std::vector<formats::InstanceFormat> formats; // in the order given, once each; empty: rcp
     std::string resources = "4";
     std::optional<std::string> resourceFactor;
     std::optional<std::string> resourceUse;
@@ -44,8 +46,9 @@ struct CliParseResult {
     std::string error; // set when options is empty
 };
 
-// Parses the arguments after the program name. Accepts "--name value" and "--name=value"; a
-// following argument that starts with "--" is the next option, not a value.
+// Parses the arguments of the generate command. Accepts "--name value" and "--name=value"; a
+// following argument that starts with "--" is the next option, not a value; a repeated option
+// keeps its last value, except --format, which adds one.
 // Unknown options, missing values and a missing --variant are errors; --help and --version
 // need nothing else.
 CliParseResult parseCliOptions(const std::vector<std::string>& arguments);
@@ -53,7 +56,7 @@ CliParseResult parseCliOptions(const std::vector<std::string>& arguments);
 // The inputs of the Generate command that the options describe.
 GenerateInputs generateInputsOf(const CliOptions& options);
 
-// Usage text listing every option; the version line.
+// Usage text listing every option of the generate command; the version line.
 std::string usageText();
 std::string versionText();
 // "Try 'tavrin-cli --help' for more information."

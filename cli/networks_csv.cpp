@@ -1,6 +1,11 @@
 #include "cli/networks_csv.h"
 
+#include "export/file_replace.h"
+
 #include <cassert>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace tavrin::cli {
 
@@ -31,6 +36,30 @@ void writeNetworksCsv(std::ostream& out, GeneratorVariant variant, const Network
         }
         out << arcSetHex(store.row(slot), store.arcWords()) << '\n';
     }
+}
+
+std::optional<std::string> saveNetworksCsv(const std::string& path, GeneratorVariant variant,
+                                           const NetworkStore& store,
+                                           const std::vector<std::int32_t>& storedCi) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        std::ofstream out(path, std::ios::out | std::ios::binary);
+        writeNetworksCsv(out, variant, store, storedCi);
+        out.close();
+        if (!out) {
+            return "writing '" + path + "' failed";
+        }
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    writeNetworksCsv(text, variant, store, storedCi);
+    try {
+        replaceFile(path, text.view());
+    } catch (const FileWriteError& e) {
+        return e.what();
+    }
+    return std::nullopt;
 }
 
 } // namespace tavrin::cli

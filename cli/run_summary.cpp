@@ -55,6 +55,9 @@ std::string runSummary(const RunSettings& settings, const RunResult& result) {
     }
     out << "Attempts: " << result.statistics.attempts << '\n';
     out << "Number of generated networks: " << result.store->count() << '\n';
+    if (result.interrupted) {
+        out << "Run interrupted: these are the networks kept until the stop\n";
+    }
     out << "Elapsed time (in seconds): " << static_cast<int>(result.elapsedSeconds) << " ("
         << preciseSeconds(result.elapsedSeconds) << ")\n";
     if (result.statistics.leafLimitedOffers > 0) {

@@ -1,4 +1,5 @@
 #include "cli/cli_app.h"
+#include "cli/cli_options.h"
 #include "engine/generate_checks.h"
 
 #include <filesystem>
@@ -140,7 +141,8 @@ TEST_F(CliRun, SummaryReportsTheKeptCountOfTheCsv) {
 TEST_F(CliRun, WriteFailuresAreReported) {
     const Outcome unopenable = runTool({"--variant", "tavrin2", "--max-networks", "3",
                                         "--networks-csv", file("missing/dir/x.csv").string()});
-    EXPECT_EQ(unopenable.status, kExitFailure);
+    // Found before the run: a bad output choice is a bad input.
+    EXPECT_EQ(unopenable.status, kExitUsage);
     EXPECT_NE(unopenable.err.find("cannot open"), std::string::npos);
     EXPECT_EQ(unopenable.out, "");
     if (fs::exists("/dev/full")) {
@@ -151,10 +153,27 @@ TEST_F(CliRun, WriteFailuresAreReported) {
     }
 }
 
+TEST_F(CliRun, AnExistingCsvSurvivesAFailedRun) {
+    const fs::path csv = file("kept.csv");
+    for (const char* files : {"500", "-1"}) { // too many for the run; refused before it
+        std::ofstream(csv) << "earlier\n";
+        const Outcome outcome =
+            runTool({"--variant", "tavrin2", "--max-networks", "5", "--files", files, "--dir",
+                     file("out").string(), "--networks-csv", csv.string()});
+        EXPECT_EQ(outcome.status, kExitUsage) << outcome.err;
+        EXPECT_EQ(readFile(csv), "earlier\n") << files;
+    }
+}
+
 TEST_F(CliRun, HelpAndVersionExitZero) {
     const Outcome help = runTool({"--help"});
     EXPECT_EQ(help.status, kExitOk);
     EXPECT_NE(help.out.find("--networks-csv FILE"), std::string::npos);
+    EXPECT_NE(help.out.find("\n  generate  "), std::string::npos) << help.out;
+    const Outcome generateHelp = runTool({"generate", "--help"});
+    EXPECT_EQ(generateHelp.status, kExitOk);
+    EXPECT_EQ(generateHelp.out, usageText());
+    EXPECT_EQ(help.out.rfind(usageText(), 0), 0u);
     const Outcome version = runTool({"--version"});
     EXPECT_EQ(version.status, kExitOk);
     EXPECT_EQ(version.out.rfind("tavrin-cli ", 0), 0u);

@@ -1,4 +1,5 @@
 #include "cli/cli_app.h"
+#include "cli/cli_export.h"
 #include "engine/run_driver.h"
 #include "support/literal_export.h"
 
@@ -110,6 +111,16 @@ TEST(CliExport, RefusesBeforeWritingAnything) {
         {{"--i3", "0.2"}, "takes LOW:HIGH"},
         {{"--ci", "1:2"}, "applies to tavrin1 only"},
         {{"--i4", "a:1"}, "'a' is not a valid floating point value."},
+        // Checked before the run, with or without files.
+        {{"--rf", "1.5"}, "The resource factor (RF) must be between 0 and 1"},
+        {{"--i3", "0.2:1.5"}, "option '--i3' takes bounds between 0 and 1, not '1.5'"},
+        {{"--i6", "-0.1:1"}, "option '--i6' takes bounds between 0 and 1, not '-0.1'"},
+        {{"--files", "2", "--prefix", "a/b"}, kFilePrefixRule},
+        {{"--files", "2", "--prefix", "x\n"}, kFilePrefixRule},
+        {{"--files", "2", "--start", "2147483647"}, kFileNumbersRange},
+        {{"--files", "2", "--format", "pdf"}, "invalid format 'pdf'"},
+        {{"--files", "1", "--dir", "/dev/null"}, "cannot write into '/dev/null': Not a directory"},
+        {{"--files", "1", "--dir", "/dev/null/out"}, kDirectoryNotCreatedMessage},
     };
     for (const Case& c : cases) {
         ScratchDir dir;
@@ -129,8 +140,37 @@ TEST(CliExport, RefusesBeforeWritingAnything) {
     }
 }
 
+TEST(CliExport, FilesLineNamesTheFilesWritten) {
+    using formats::InstanceFormat;
+    struct Case {
+        std::vector<InstanceFormat> formats;
+        FilesOutcome outcome;
+        std::string line;
+    };
+    const Case cases[] = {
+        {{InstanceFormat::Rcp}, {3, false, {}}, "Files written: 3 (d/Pat4.rcp to d/Pat6.rcp)"},
+        {{InstanceFormat::Sm, InstanceFormat::Json},
+         {2, false, {}},
+         "Files written: 4 (d/Pat4.sm to d/Pat5.sm; each as .sm .json)"},
+        {{InstanceFormat::Rcp},
+         {1, true, {}},
+         "Files written: 1 (d/Pat4.rcp to d/Pat4.rcp), interrupted after 1 of 10 instances"},
+        {{InstanceFormat::Dzn}, {0, false, {}}, "Files written: 0"},
+    };
+    for (const Case& c : cases) {
+        ExportFileSettings files("d", "Pat", 10, 4);
+        files.formats = c.formats;
+        EXPECT_EQ(filesWrittenLine(files, c.outcome), c.line);
+    }
+}
+
 TEST(CliExport, SelectionNarrowsThePool) {
     ScratchDir dir;
+    // Only the numbers used must fit in 32 bits.
+    EXPECT_EQ(run({"--variant", "tavrin2", "--max-networks", "3", "--files", "1", "--start",
+                   "2147483647", "--dir", dir.path.string()}),
+              kExitOk);
+    EXPECT_TRUE(fs::exists(dir.path / "Pat2147483647.rcp"));
     // Every network of a run has CI inside its own range; an empty range selects none.
     EXPECT_EQ(
         run({"--variant", "tavrin1", "--activities", "10", "--target", "0.5", "--max-networks",

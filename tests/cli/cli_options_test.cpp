@@ -33,6 +33,18 @@ TEST(CliOptions, TakesValuesInBothForms) {
     EXPECT_EQ(parsed.options->networksCsv, "out.csv");
 }
 
+TEST(CliOptions, FormatsRepeatAndValuesMayStartWithADash) {
+    const auto parsed =
+        parseCliOptions({"--variant", "tavrin2", "--format", "sm", "--format=rcp", "--format", "sm",
+                         "--prefix", "-x", "--seed", "1", "--seed", "2"});
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    using formats::InstanceFormat;
+    EXPECT_EQ(parsed.options->formats,
+              (std::vector<InstanceFormat>{InstanceFormat::Sm, InstanceFormat::Rcp}));
+    EXPECT_EQ(parsed.options->prefix, "-x");
+    EXPECT_EQ(parsed.options->seed, "2"); // the last value counts
+}
+
 TEST(CliOptions, RefusesMalformedCommandLines) {
     struct Case {
         std::vector<std::string> arguments;
@@ -48,6 +60,9 @@ TEST(CliOptions, RefusesMalformedCommandLines) {
         {{"--help=yes"}, "option '--help' takes no value"},
         {{"--variant", "tavrin1", "extra"}, "unexpected argument 'extra'"},
         {{"-v"}, "unexpected argument '-v'"},
+        {{"--variant", "tavrin1", "--format", "json", "dzn"}, "unexpected argument 'dzn'"},
+        {{"--variant", "tavrin1", "--format", "pdf"},
+         "invalid format 'pdf' (expected rcp, sm, dzn or json)"},
     };
     for (const Case& c : cases) {
         const auto parsed = parseCliOptions(c.arguments);

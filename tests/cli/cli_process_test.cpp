@@ -1,0 +1,271 @@
+// The built tool as a child process: stop signals and output errors.
+#include "cli/cli_app.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#ifndef TAVRIN_CLI_PATH
+#error "TAVRIN_CLI_PATH must name the built tavrin-cli"
+#endif
+
+extern char** environ;
+
+namespace tavrin::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Polls until done() holds; a bound against hanging, not a timing check.
+template <typename Done> bool waitUntil(Done done) {
+    for (int k = 0; k < 30000; ++k) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+struct Child {
+    pid_t pid = -1;
+
+    // stdout goes to outFd (-1: the file out), stderr to the file err.
+    Child(const std::vector<std::string>& arguments, const fs::path& out, const fs::path& err,
+          int outFd = -1) {
+        std::vector<char*> argv{const_cast<char*>(TAVRIN_CLI_PATH)};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (outFd >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        }
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        EXPECT_EQ(posix_spawn(&pid, TAVRIN_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+
+    // The raw wait status.
+    int wait() {
+        if (!m_ended) {
+            waitpid(pid, &m_status, 0);
+            m_ended = true;
+        }
+        return m_status;
+    }
+    bool ended() {
+        m_ended = m_ended || waitpid(pid, &m_status, WNOHANG) == pid;
+        return m_ended;
+    }
+
+    // The tool catches SIGINT once main has installed its handlers.
+    bool catchesStopSignals() const {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("SigCgt:", 0) == 0) {
+                const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
+                return (mask >> (SIGINT - 1) & 1u) != 0;
+            }
+        }
+        return false;
+    }
+
+private:
+    bool m_ended = false;
+    int m_status = 0;
+};
+
+class CliProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path()
+                / ("tavrin_cli_process_" + std::to_string(::getpid()) + "_"
+                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    fs::path file(const std::string& name) const { return m_dir / name; }
+
+private:
+    fs::path m_dir;
+};
+
+// Every instance file is whole: the job lines that follow the header are as many as it says.
+bool wholeRcp(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line;
+    int jobs = -1;
+    int resources = -1;
+    std::getline(lines, line);
+    if (!(lines >> jobs >> resources) || jobs < 2) {
+        return false;
+    }
+    std::getline(lines, line); // rest of the header line
+    std::getline(lines, line); // availabilities
+    std::getline(lines, line); // blank
+    int jobLines = 0;
+    while (std::getline(lines, line)) {
+        jobLines += line.back() == '\r' ? 1 : 0;
+    }
+    return jobLines == jobs && text.size() >= 2 && text.substr(text.size() - 2) == "\r\n";
+}
+
+// A pipe whose buffer is full and whose write end blocks.
+bool fillPipe(int ends[2]) {
+    if (pipe(ends) != 0 || fcntl(ends[1], F_SETFL, O_NONBLOCK) != 0) {
+        return false;
+    }
+    const std::string block(4096, 'x');
+    for (std::size_t size : {block.size(), std::size_t{1}}) {
+        while (write(ends[1], block.data(), size) > 0) {
+        }
+    }
+    // The flag belongs to the open pipe, which the child shares: it must block again.
+    return errno == EAGAIN && fcntl(ends[1], F_SETFL, 0) == 0;
+}
+
+TEST_F(CliProcess, StopSignalsLeaveWholeFilesAndTheirStatus) {
+    enum class When { Run, Export };
+    struct Case {
+        const char* name;
+        When when;
+        std::vector<int> signals;
+        int status;
+    };
+    const Case cases[] = {
+        {"SIGINT in the run", When::Run, {SIGINT}, 130},
+        {"SIGTERM in the export", When::Export, {SIGTERM}, 143},
+        // Its stdout is a full pipe, so after the first signal it waits to write the summary.
+        {"second signal while the summary waits", When::Export, {SIGINT, SIGTERM}, 143},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = file("out");
+        const fs::path csv = file("networks.csv");
+        fs::remove_all(dir);
+        std::ofstream(csv) << "old\n";
+        // The run: until a 600 s limit or the stop. The export: 5000 small instances after a
+        // short run, far more than can be written before the signal lands.
+        std::vector<std::string> args{"--variant", "tavrin2", "--networks-csv", csv.string()};
+        if (c.when == When::Run) {
+            args.insert(args.end(), {"--activities", "30", "--time-limit", "600"});
+        } else {
+            args.insert(args.end(), {"--activities", "60", "--target", "0.5", "--max-networks",
+                                     "5000", "--files", "5000", "--dir", dir.string()});
+        }
+        const bool twoSignals = c.signals.size() == 2;
+        int pipeEnds[2] = {-1, -1};
+        if (twoSignals) {
+            ASSERT_TRUE(fillPipe(pipeEnds));
+        }
+        Child child(args, file("stdout"), file("stderr"), pipeEnds[1]);
+        ASSERT_TRUE(waitUntil([&] {
+            return child.ended()
+                   || (c.when == When::Run ? child.catchesStopSignals()
+                                           : fs::exists(dir / "Pat1.rcp"));
+        }));
+        ASSERT_FALSE(child.ended()) << readFile(file("stderr"));
+        for (std::size_t k = 0; k < c.signals.size(); ++k) {
+            kill(child.pid, c.signals[k]);
+            // Signals of one kind do not queue: wait for the first to be taken.
+            ASSERT_TRUE(
+                waitUntil([&] { return child.ended() || !readFile(file("stderr")).empty(); }));
+        }
+        const int status = child.wait();
+        if (twoSignals) {
+            close(pipeEnds[0]);
+            close(pipeEnds[1]);
+        }
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), c.status);
+        // Replaced whole by the networks kept until the stop (perhaps none).
+        const std::string csvText = readFile(csv);
+        EXPECT_EQ(csvText.rfind("slot,i3,i4,i5,i6,arcset\n", 0), 0u) << csvText.substr(0, 80);
+        EXPECT_EQ(csvText.back(), '\n');
+        int files = 0;
+        for (const fs::path& folder : {csv.parent_path(), dir}) {
+            if (!fs::exists(folder)) {
+                continue;
+            }
+            for (const auto& entry : fs::directory_iterator(folder)) {
+                const std::string name = entry.path().filename().string();
+                EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+                if (entry.path().extension() == ".rcp") {
+                    ++files;
+                    EXPECT_TRUE(wholeRcp(readFile(entry.path()))) << name;
+                }
+            }
+        }
+        if (c.when == When::Export) {
+            EXPECT_GE(files, 1);
+            EXPECT_LT(files, 5000);
+            // Numbered without gaps from the first.
+            EXPECT_TRUE(fs::exists(dir / ("Pat" + std::to_string(files) + ".rcp")));
+        }
+        if (!twoSignals) {
+            const std::string summary = readFile(file("stdout"));
+            const std::string note =
+                c.when == When::Run ? "Run interrupted"
+                                    : "interrupted after " + std::to_string(files) + " of 5000";
+            EXPECT_NE(summary.find(note), std::string::npos) << summary;
+        }
+    }
+}
+
+TEST_F(CliProcess, OutputErrorsExitOneWithAMessage) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        bool closedPipe; // else /dev/full
+    };
+    const Case cases[] = {
+        {"help into a full device", {"--help"}, false},
+        {"help into a closed pipe", {"generate", "--help"}, true},
+        {"summary into a closed pipe", {"--variant", "tavrin2", "--max-networks", "3"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int out = -1;
+        int pipeEnds[2] = {-1, -1};
+        if (c.closedPipe) {
+            ASSERT_EQ(pipe(pipeEnds), 0);
+            close(pipeEnds[0]);
+            out = pipeEnds[1];
+        } else {
+            out = open("/dev/full", O_WRONLY);
+            ASSERT_GE(out, 0);
+        }
+        Child child(c.arguments, {}, file("stderr"), out);
+        close(out);
+        const int status = child.wait();
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
+        EXPECT_NE(readFile(file("stderr")).find(kOutputFailedMessage), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace tavrin::cli
