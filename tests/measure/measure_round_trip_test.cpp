@@ -2,6 +2,7 @@
 #include "engine/run_driver.h"
 #include "export/export_batch.h"
 #include "export/format_instance.h"
+#include "formats/instance_io.h"
 #include "measure/instance_measures.h"
 #include "support/network_builder.h"
 
@@ -116,6 +117,19 @@ void expectResourcesMade(const Case& c, const ProjectInstance& made, const Insta
     EXPECT_GE(m.lowerBound, m.criticalPathLength);
 }
 
+// What the readers give back measures as the instance written.
+void expectSameInEveryFormat(const formats::Instance& file, const InstanceMeasures& m) {
+    using enum formats::InstanceFormat;
+    for (formats::InstanceFormat format : {Rcp, Sm, Json}) {
+        std::string bytes;
+        formats::writeInstance(format, file, bytes);
+        const formats::Instance back = formats::readInstance(format, bytes, "written");
+        EXPECT_EQ(measureCsvFields(measureInstance(back), file.resourceCount()),
+                  measureCsvFields(m, file.resourceCount()))
+            << formats::formatName(format);
+    }
+}
+
 TEST(MeasureRoundTrip, GeneratedInstancesMeasureBackToTheirTargets) {
     using enum GeneratorVariant;
     using enum RequestMeasure;
@@ -140,6 +154,7 @@ TEST(MeasureRoundTrip, GeneratedInstancesMeasureBackToTheirTargets) {
             const InstanceMeasures m = measureInstance(file);
             expectNetworkMade(c, s, run, slot, m, file);
             expectResourcesMade(c, made, m);
+            expectSameInEveryFormat(file, m);
         }
     }
 }
