@@ -8,8 +8,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <glob.h>
 #include <stdexcept>
 #include <system_error>
