@@ -60,6 +60,10 @@ void addDirectory(const std::string& directory, std::vector<InputFile>& files, s
         err << directory << ": " << error.message() << "\n";
         failed = true;
     }
+    if (found.empty() && !error) {
+        err << directory << ": no instance files (.rcp, .sm, .json)\n";
+        failed = true;
+    }
     std::sort(found.begin(), found.end());
     for (std::string& path : found) {
         files.push_back({std::move(path), directory});

@@ -252,6 +252,7 @@ std::optional<double> measureValue(const InstanceMeasures& m, std::string_view n
     const IndicatorRecord& r = m.indicators;
     const std::map<std::string_view, std::optional<double>> values{
         {"n", m.activityCount},
+        {"I1", m.activityCount},
         {"K", m.resourceCount},
         {"OS", m.orderStrength},
         {"NC", m.networkComplexity},

@@ -26,7 +26,7 @@ struct ReportOptions {
 const std::vector<std::string>& reportMeasureNames();
 
 // The value of a named column for an instance; nothing where it is undefined (RC, RS). Throws
-// std::invalid_argument for a name outside reportMeasureNames().
+// std::invalid_argument for a name outside reportMeasureNames() and I1.
 std::optional<double> measureValue(const InstanceMeasures& measures, std::string_view name);
 
 // Counts per group over equal bins. A measure that only takes whole values over a range of at

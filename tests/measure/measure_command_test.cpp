@@ -34,6 +34,7 @@ struct Sets {
     Sets() {
         fs::create_directories(dir.path() / "a" / "deep");
         fs::create_directories(dir.path() / "b");
+        fs::create_directories(dir.path() / "empty");
         measure::fixtures::writeRcp(instances[0], dir.path() / "a" / "x2.rcp");
         measure::fixtures::writeRcp(instances[1], dir.path() / "a" / "deep" / "x1.rcp");
         measure::fixtures::writeRcp(instances[2], dir.path() / "b" / "y.rcp");
@@ -84,6 +85,7 @@ TEST(MeasureCommand, SeparatesUsageErrorsFromFileErrors) {
         {{"--scatter", "OS", sets.at("b")}, 2, "takes two measures X,Y"},
         {{"--scatter", "OS,XY", sets.at("b")}, 2, "unknown measure 'XY'"},
         {{sets.at("missing/*.rcp")}, 1, "no file matches"},
+        {{sets.at("a/deep"), sets.at("empty")}, 1, "empty: no instance files"},
         {{sets.at("a/skipped.dzn")}, 1, "can be written but not read"},
         {{"--out", sets.at("none/x.csv"), sets.at("b")}, 1, "cannot write the file"},
     };
