@@ -32,7 +32,7 @@ std::size_t sizeBound(const ProjectInstance& instance) {
     const std::size_t n = index(instance.activityCount);
     const std::size_t k = index(instance.resourceCount);
     const std::size_t fields = 8 + 3 * k + n * (k + 4) + arcs;
-    return 13 * fields + 2 * (n + 8);
+    return 13 * fields + 2 * (n + 8) + formats::kSlack;
 }
 
 constexpr std::string_view kLineEnd = "\r\n";
@@ -178,7 +178,7 @@ std::string_view RcpWriter::format(const ProjectInstance& instance) {
         out = putActivityJob(out, instance, a);
     }
     out = putEndJob(out, instance);
-    assert(static_cast<std::size_t>(out - first) <= bound);
+    assert(static_cast<std::size_t>(out - first) + formats::kSlack <= bound);
     return std::string_view(first, static_cast<std::size_t>(out - first));
 }
 
