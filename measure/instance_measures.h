@@ -49,7 +49,7 @@ InstanceMeasures measureInstance(const formats::Instance& instance);
 std::vector<std::string> measureColumnNames(int maxResources);
 
 // The formatted values in the same order (fixed, locale-independent number formatting; empty cells
-// for resources the instance lacks).
+// for resources the instance lacks and for undefined RC and RS).
 std::vector<std::string> measureCsvFields(const InstanceMeasures& measures, int maxResources);
 
 // A real as measureCsvFields writes it: fixed notation, at most six decimals, no trailing
