@@ -3,6 +3,7 @@
 #include "cli/cli_options.h"
 #include "cli/convert_command.h"
 #include "cli/generate_command.h"
+#include "cli/measure_command.h"
 
 #include <cstddef>
 #include <sstream>
@@ -26,6 +27,7 @@ struct Subcommand {
 // One row per subcommand; --help lists them in this order.
 const Subcommand kSubcommands[] = {
     {"generate", "generate networks, report them and save instances (the default)", generateMain},
+    {"measure", "measure instance files: a CSV row each, and an HTML report", measureMain},
     {"convert", "convert instance files between .rcp, .sm, .dzn and .json", convertMain},
 };
 
