@@ -1,5 +1,6 @@
 #include "design/design_cells.h"
 #include "design/design_file.h"
+#include "design/design_index.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +88,19 @@ TEST(DesignCells, SeedsFollowTheLevelsNotThePosition) {
                                                                "ru = [2]\n"),
                                         "c.toml");
     EXPECT_NE(cellSeed(reseeded, only, false), cellSeed(small, only, false));
+}
+
+TEST(DesignFile, ExampleDesignsHoldTheirCells) {
+    const struct {
+        const char* file;
+        std::size_t cells;
+    } examples[] = {{"order-strength-300.toml", 3 * 4 * 4}, {"serial-parallel-30.toml", 9 * 4 * 4}};
+    for (const auto& example : examples) {
+        const std::string path = std::string(TAVRIN_SOURCE_DIR "/docs/designs/") + example.file;
+        const auto text = readWholeFile(path);
+        ASSERT_TRUE(text) << path;
+        EXPECT_EQ(checkCells(parseDesign(*text, example.file), example.file).size(), example.cells);
+    }
 }
 
 } // namespace
