@@ -1,8 +1,10 @@
 #include "export/export_batch.h"
 
 #include "engine/text_conversion.h"
+#include "export/format_instance.h"
 #include "export/resource_demands.h"
 #include "export/resource_pattern.h"
+#include "formats/instance_io.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -27,12 +29,12 @@ void appendNumber(std::string& text, std::int32_t number) {
 }
 
 void setInstanceFileName(std::string& name, const std::string& directory, const std::string& prefix,
-                         std::int32_t number) {
+                         std::int32_t number, std::string_view extension) {
     name.assign(directory);
     name += kSeparator;
     name += prefix;
     appendNumber(name, number);
-    name += ".rcp";
+    name += extension;
 }
 
 bool fraction(double value) {
@@ -80,9 +82,9 @@ std::optional<std::string> checkFilePrefix(const std::string& prefix) {
 }
 
 std::string instanceFileName(const std::string& directory, const std::string& prefix,
-                             std::int32_t number) {
+                             std::int32_t number, std::string_view extension) {
     std::string name;
-    setInstanceFileName(name, directory, prefix, number);
+    setInstanceFileName(name, directory, prefix, number, extension);
     return name;
 }
 
@@ -153,13 +155,13 @@ ExportBatchResult ExportBatch::run(const ArcSetRows& rows, ExportPool& pool, Ran
         return result;
     }
     result.nextStartNumber = files.startNumber + files.count;
+    m_provenance = exportProvenance(m_resources, files.provenance);
     std::int32_t number = files.startNumber;
     for (int file = 0; file < files.count; ++file) {
         const int slot = pool.draw(random);
         completeInstance(m_instance, rows(slot), m_resources, random);
-        setInstanceFileName(m_path, files.directory, files.prefix, number);
         try {
-            m_writer.write(m_instance, m_path);
+            writeFiles(files, number);
         } catch (const RcpWriteError& error) {
             result.error = error.what();
             return result;
@@ -168,6 +170,59 @@ ExportBatchResult ExportBatch::run(const ArcSetRows& rows, ExportPool& pool, Ran
         ++number;
     }
     return result;
+}
+
+// The .rcp file is formatted straight from the completed instance, the fastest path and the one
+// whose bytes must never change; the model is filled once for the other formats.
+void ExportBatch::writeFiles(const ExportFileSettings& files, std::int32_t number) {
+    bool filled = false;
+    for (const formats::InstanceFormat format : files.formats) {
+        setInstanceFileName(m_path, files.directory, files.prefix, number,
+                            formats::formatExtension(format));
+        if (format == formats::InstanceFormat::Rcp) {
+            m_writer.write(m_instance, m_path);
+            continue;
+        }
+        if (!filled) {
+            fillFormatInstance(m_instance, m_model);
+            m_provenance.back().second = std::to_string(number);
+            m_model.provenance = m_provenance;
+            filled = true;
+        }
+        try {
+            formats::writeInstance(format, m_model, m_text);
+        } catch (const std::invalid_argument& error) {
+            throw RcpWriteError(m_path, error.what());
+        }
+        replaceFile(m_path, m_text);
+    }
+}
+
+formats::Provenance exportProvenance(const RunSettings& settings,
+                                     const formats::Provenance& extra) {
+    const bool first = settings.variant == GeneratorVariant::Tavrin1;
+    formats::Provenance provenance{
+        {"program", "Tavrin"},
+        {"version", TAVRIN_VERSION},
+        {"variant", first ? "Tavrin1" : "Tavrin2"},
+        {"activities", std::to_string(settings.activityCount)},
+        {first ? "order_strength" : "i2", formatReal(settings.target)},
+        {"resources", std::to_string(settings.resourceCount)},
+    };
+    if (settings.requestMeasure == RequestMeasure::ResourceFactor) {
+        provenance.emplace_back("resource_factor", formatReal(settings.resourceFactor));
+    } else {
+        provenance.emplace_back("resource_use", std::to_string(settings.resourceUse));
+    }
+    if (settings.demandMeasure == DemandMeasure::ResourceConstrainedness) {
+        provenance.emplace_back("resource_constrainedness",
+                                formatReal(settings.resourceConstrainedness));
+    } else {
+        provenance.emplace_back("resource_strength", formatReal(settings.resourceStrength));
+    }
+    provenance.insert(provenance.end(), extra.begin(), extra.end());
+    provenance.emplace_back("file_number", "");
+    return provenance;
 }
 
 ExportBatchResult runExportBatch(const NetworkStore& store, ExportPool& pool, RandomSource& random,

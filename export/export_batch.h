@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -65,9 +66,9 @@ struct ExportFileSettings {
 // separator, ".." as a component, a control character), with the message; nothing when valid.
 std::optional<std::string> checkFilePrefix(const std::string& prefix);
 
-// directory + separator + prefix + number + ".rcp"; the separator is the platform's.
+// directory + separator + prefix + number + extension; the separator is the platform's.
 std::string instanceFileName(const std::string& directory, const std::string& prefix,
-                             std::int32_t number);
+                             std::int32_t number, std::string_view extension = ".rcp");
 
 // Output in a Tavrin folder of the user's home ("C:\Tavrin\Output" on Windows).
 std::string defaultExportDirectory();
@@ -81,7 +82,7 @@ std::optional<std::string> checkResourceSettings(const RunSettings& settings);
 // writes nothing and keeps the start number; once started, the next start is startNumber + count
 // even when a write fails part way.
 struct ExportBatchResult {
-    int filesWritten = 0;
+    int filesWritten = 0;             // instances whose files, one per format, were all written
     std::int32_t nextStartNumber = 0; // startNumber + count, the dialog's next start
     std::optional<std::string> error; // the file that could not be written, and why
 };
@@ -102,8 +103,10 @@ public:
     // Throws std::invalid_argument when checkResourceSettings refuses the settings.
     ExportBatch(int activityCount, const RunSettings& resources);
 
-    // Draws files.count slots from the pool (refusing more than it holds), completes and writes
-    // each, numbering from files.startNumber. Stops at the first file that cannot be written.
+    // Draws files.count slots from the pool (refusing more than it holds), completes each and
+    // writes it once per format of files.formats, numbering from files.startNumber. Stops at the
+    // first file that cannot be written. The formats draw nothing: the files of any choice of
+    // formats come from the same instances.
     ExportBatchResult run(const ArcSetRows& rows, ExportPool& pool, RandomSource& random,
                           const ExportFileSettings& files);
 
@@ -111,11 +114,21 @@ public:
     const ProjectInstance& instance() const { return m_instance; }
 
 private:
+    void writeFiles(const ExportFileSettings& files, std::int32_t number);
+
     RunSettings m_resources;
     ProjectInstance m_instance;
     RcpWriter m_writer;
     std::string m_path;
+    // The other formats go through the instance model; provenance ends with the file number.
+    formats::Instance m_model;
+    formats::Provenance m_provenance;
+    std::string m_text;
 };
+
+// How the files of an export were made: program, version, variant, activities, target, resource
+// settings, then extra (seed, design cell, ...) and a last "file_number" entry left empty.
+formats::Provenance exportProvenance(const RunSettings& settings, const formats::Provenance& extra);
 
 // Draws count slots from the pool (which the caller has just rebuilt), completes each into an
 // instance from the resource settings and writes it, numbering files from startNumber. The

@@ -1,5 +1,7 @@
 #include "export/rcp_writer.h"
 
+#include "formats/number_text.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -16,32 +18,12 @@ std::size_t index(int i) {
     return static_cast<std::size_t>(i);
 }
 
-char* putText(char* out, std::string_view text) {
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
-}
+using formats::putField;
+using formats::putNumber;
+using formats::putText;
 
-// printf's "%<width>d": right-aligned in at least width characters, longer numbers in full.
-char* putNumber(char* out, std::int32_t value, int width = 0) {
-    char digits[12];
-    char* end = digits + sizeof digits;
-    char* first = end;
-    std::uint32_t magnitude =
-        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    do {
-        *--first = static_cast<char>('0' + magnitude % 10u);
-        magnitude /= 10u;
-    } while (magnitude != 0);
-    if (value < 0) {
-        *--first = '-';
-    }
-    for (auto length = end - first; length < width; ++length) {
-        *out++ = ' ';
-    }
-    return putText(out, std::string_view(first, static_cast<std::size_t>(end - first)));
-}
-
-// At most 11 characters a number plus its separating space or padding, and a line end per line.
+// At most 11 characters a number, a space before it when it fills its field and one after it, and
+// a line end per line.
 std::size_t sizeBound(const ProjectInstance& instance) {
     std::size_t arcs = 0;
     for (const std::int32_t successors : instance.precedence.successorCount) {
@@ -50,7 +32,7 @@ std::size_t sizeBound(const ProjectInstance& instance) {
     const std::size_t n = index(instance.activityCount);
     const std::size_t k = index(instance.resourceCount);
     const std::size_t fields = 8 + 3 * k + n * (k + 4) + arcs;
-    return 12 * fields + 2 * (n + 8);
+    return 13 * fields + 2 * (n + 8);
 }
 
 constexpr std::string_view kLineEnd = "\r\n";
@@ -60,11 +42,11 @@ char* putHeader(char* out, const ProjectInstance& instance) {
     const int k = instance.resourceCount;
     out = putText(out, kLineEnd);
     out = putNumber(out, instance.activityCount + 2, 4);
-    out = putNumber(out, k, 5);
+    out = putField(out, k, 5);
     out = putText(out, kLineEnd);
     out = putNumber(out, instance.availability[0], 4);
     for (int r = 1; r < k; ++r) {
-        out = putNumber(out, instance.availability[index(r)], 5);
+        out = putField(out, instance.availability[index(r)], 5);
     }
     return putText(out, kLineEnd);
 }
@@ -81,7 +63,7 @@ char* putStartJob(char* out, const ProjectInstance& instance) {
     for (const std::int32_t count : predecessors) {
         roots += count == 0 ? 1 : 0;
     }
-    out = putNumber(out, roots, 4);
+    out = putField(out, roots, 4);
     *out++ = ' ';
     for (int a = 0; a < instance.activityCount; ++a) {
         if (predecessors[index(a)] == 0) {
@@ -98,14 +80,14 @@ char* putActivityJob(char* out, const ProjectInstance& instance, int a) {
     out = putText(out, kLineEnd);
     out = putNumber(out, instance.duration[index(a)], 4);
     for (int r = 0; r < instance.resourceCount; ++r) {
-        out = putNumber(out, instance.demand(a, r), 4);
+        out = putField(out, instance.demand(a, r), 4);
     }
     const std::int32_t successors = instance.precedence.successorCount[index(a)];
     if (successors == 0) {
         out = putText(out, "   1 ");
         return putNumber(out, instance.activityCount + 2);
     }
-    out = putNumber(out, successors, 4);
+    out = putField(out, successors, 4);
     *out++ = ' ';
     forEachSetBit(instance.successorRow(a), instance.rowWords, [&](int b) {
         out = putNumber(out, b + 2);

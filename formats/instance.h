@@ -12,6 +12,8 @@ struct Job {
     std::int32_t duration = 0;
     std::vector<std::int32_t> demands; // one per resource
     std::vector<std::int32_t> successors;
+
+    friend bool operator==(const Job&, const Job&) = default;
 };
 
 // How a file was made, as ordered key/value texts ("program", "version", "variant", "seed",
@@ -27,6 +29,8 @@ struct Instance {
 
     int resourceCount() const { return static_cast<int>(availability.size()); }
     int jobCount() const { return static_cast<int>(jobs.size()); }
+
+    friend bool operator==(const Instance&, const Instance&) = default;
 };
 
 } // namespace tavrin::formats

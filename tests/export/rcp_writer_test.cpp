@@ -83,7 +83,8 @@ TEST(RcpWriter, WidthsAreMinimumWidths) {
     instance.availability = {12345, 23456};
     RcpWriter writer;
     const std::string bytes(writer.format(instance));
-    EXPECT_EQ(bytes.substr(0, 25), crlf("\n1002    2\n1234523456\n"));
+    // A number that fills its field gets one separating space instead of touching its neighbour.
+    EXPECT_EQ(bytes.substr(0, 26), crlf("\n1002    2\n12345 23456\n"));
     EXPECT_NE(bytes.find("   2 1001 1000 \r\n"), std::string::npos);
     EXPECT_NE(bytes.find("   1 1002\r\n"), std::string::npos);
 }

@@ -1,0 +1,94 @@
+#include "cli/convert_command.h"
+
+#include "export/rcp_writer.h"
+#include "formats/instance_io.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace tavrin::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kCommandName = "tavrin-cli convert";
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+struct ConvertOptions {
+    std::string to;
+    std::string directory;
+    std::vector<std::string> files;
+};
+
+void describe(CLI::App& app, ConvertOptions& options) {
+    app.add_option("--to", options.to, "Format of the files written: rcp, sm, dzn or json")
+        ->required()
+        ->check(CLI::IsMember({"rcp", "sm", "dzn", "json"}));
+    app.add_option("--dir", options.directory, "Directory the files are written to")
+        ->required()
+        ->check(CLI::ExistingDirectory);
+    app.add_option("files", options.files, "Files to convert (.rcp, .sm or .json)")->required();
+}
+
+// Converts one file; returns the message of the fault, empty on success.
+std::string convertFile(const std::string& file, formats::InstanceFormat to,
+                        const std::string& directory, std::set<std::string>& written,
+                        std::string& text, std::ostream& out) {
+    const std::string name = fs::path(file).stem().string();
+    const std::string target =
+        (fs::path(directory) / (name + std::string(formats::formatExtension(to)))).string();
+    if (written.count(target) != 0) {
+        return target + ": already written from another input file of the same name";
+    }
+    try {
+        const formats::Instance instance = formats::readInstanceFile(file);
+        formats::writeInstance(to, instance, text);
+        replaceFile(target, text);
+    } catch (const formats::FormatError& error) {
+        return error.what();
+    } catch (const RcpWriteError& error) {
+        return error.what();
+    } catch (const std::invalid_argument& error) {
+        return target + ": " + error.what();
+    }
+    written.insert(target);
+    out << file << " -> " << target << '\n';
+    return {};
+}
+
+} // namespace
+
+int convertMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CLI::App app("Converts instance files from one format to another", kCommandName);
+    ConvertOptions options;
+    describe(app, options);
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend()); // CLI11 pops from the back
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return kExitOk;
+    } catch (const CLI::ParseError& error) {
+        err << kCommandName << ": " << error.what() << '\n';
+        err << "Run '" << kCommandName << " --help' for the options.\n";
+        return kExitUsage;
+    }
+    const formats::InstanceFormat to = *formats::parseFormatName(options.to);
+    std::set<std::string> written;
+    std::string text;
+    int failures = 0;
+    for (const std::string& file : options.files) {
+        const std::string fault = convertFile(file, to, options.directory, written, text, out);
+        if (!fault.empty()) {
+            err << kCommandName << ": " << fault << '\n';
+            ++failures;
+        }
+    }
+    return failures == 0 ? kExitOk : kExitFailure;
+}
+
+} // namespace tavrin::cli

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tavrin::cli {
+
+// "tavrin-cli convert --to rcp|sm|dzn|json --dir DIR FILE...": reads each file in the format of
+// its extension and writes DIR/<name><extension of --to>, replacing a file of that name
+// atomically. args are the words after "convert". Returns 0 when every file was converted, 2 for
+// bad usage (nothing is read), 1 when some file could not be read or written: each such file is
+// reported on err and the others are still converted.
+int convertMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace tavrin::cli

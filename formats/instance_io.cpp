@@ -1,0 +1,89 @@
+#include "formats/instance_io.h"
+
+#include "formats/format_codecs.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace tavrin::formats {
+namespace {
+
+std::string messageOf(const std::string& file, int line, const std::string& message) {
+    return file + ":" + std::to_string(line) + ": " + message;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Far beyond any instance a study uses, and a guard against reading a disk image by mistake.
+constexpr std::size_t kLargestFile = std::size_t{1} << 30;
+
+std::string systemReason() {
+    return errno != 0 ? std::strerror(errno) : "unknown error";
+}
+
+} // namespace
+
+FormatError::FormatError(const std::string& file, int line, const std::string& message)
+    : std::runtime_error(messageOf(file, line, message)), m_file(file), m_line(line) {}
+
+Instance readInstance(InstanceFormat format, std::string_view bytes, const std::string& fileName) {
+    switch (format) {
+    case InstanceFormat::Rcp:
+        return readRcp(bytes, fileName);
+    case InstanceFormat::Sm:
+        return readSm(bytes, fileName);
+    case InstanceFormat::Json:
+        return readJson(bytes, fileName);
+    case InstanceFormat::Dzn:
+        break;
+    }
+    throw FormatError(fileName, 0, "the .dzn format can be written but not read");
+}
+
+Instance readInstanceFile(const std::string& path) {
+    const auto format = formatOfPath(path);
+    if (!format) {
+        throw FormatError(path, 0, "unknown file extension (expected .rcp, .sm, .dzn or .json)");
+    }
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        throw FormatError(path, 0, "cannot open the file: " + systemReason());
+    }
+    std::string bytes;
+    char block[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+        if (bytes.size() + got > kLargestFile) {
+            throw FormatError(path, 0, "the file is larger than 1 GiB");
+        }
+        bytes.append(block, got);
+    }
+    if (std::ferror(file.get())) {
+        throw FormatError(path, 0, "cannot read the file: " + systemReason());
+    }
+    return readInstance(*format, bytes, path);
+}
+
+void writeInstance(InstanceFormat format, const Instance& instance, std::string& out) {
+    switch (format) {
+    case InstanceFormat::Rcp:
+        writeRcp(instance, out);
+        return;
+    case InstanceFormat::Sm:
+        writeSm(instance, out);
+        return;
+    case InstanceFormat::Dzn:
+        writeDzn(instance, out);
+        return;
+    case InstanceFormat::Json:
+        writeJson(instance, out);
+        return;
+    }
+}
+
+} // namespace tavrin::formats

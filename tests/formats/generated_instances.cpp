@@ -1,0 +1,36 @@
+#include "generated_instances.h"
+
+#include "engine/run_driver.h"
+#include "export/export_batch.h"
+
+#include <algorithm>
+
+namespace tavrin::testing {
+
+RunSettings smallRun(GeneratorVariant variant, int activities, int resources) {
+    RunSettings s;
+    s.variant = variant;
+    s.activityCount = activities;
+    s.target = 0.5;
+    s.maxNetworks = 12;
+    s.resourceCount = resources;
+    s.resourceFactor = 0.5;
+    s.resourceUse = std::min(2, resources);
+    s.resourceConstrainedness = 0.6;
+    s.resourceStrength = 0.3;
+    deriveSizes(s);
+    return s;
+}
+
+void forEachGeneratedInstance(const RunSettings& settings, int count,
+                              const std::function<void(const ProjectInstance&)>& visit) {
+    RandomSource random;
+    const RunResult run = runGeneration(settings, 0.0, 11, random, RunHooks{});
+    ProjectInstance instance(settings.activityCount, settings.resourceCount);
+    for (int slot = 0; slot < std::min(count, run.store->count()); ++slot) {
+        completeInstance(instance, run.store->row(slot), settings, random);
+        visit(instance);
+    }
+}
+
+} // namespace tavrin::testing

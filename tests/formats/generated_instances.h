@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/run_settings.h"
+#include "export/project_instance.h"
+
+#include <functional>
+
+namespace tavrin::testing {
+
+// Settings of a small count-limited run with resources; the caller adjusts them.
+RunSettings smallRun(GeneratorVariant variant, int activities, int resources);
+
+// Runs the generator and completes each kept network (up to count) as an export would, in slot
+// order; visit sees every completed instance.
+void forEachGeneratedInstance(const RunSettings& settings, int count,
+                              const std::function<void(const ProjectInstance&)>& visit);
+
+} // namespace tavrin::testing
