@@ -1,0 +1,218 @@
+#include "cli/measure_command.h"
+
+#include "formats/instance_format.h"
+#include "formats/instance_io.h"
+#include "measure/instance_measures.h"
+#include "measure/measure_report.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <glob.h>
+#include <stdexcept>
+#include <system_error>
+
+namespace tavrin {
+
+namespace {
+
+namespace fs = std::filesystem;
+using measure::InstanceMeasures;
+using measure::ReportEntry;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+struct MeasureOptions {
+    std::string out;
+    std::string report;
+    std::string scatter = "OS,CI";
+    std::string title = "Instance measures";
+    std::vector<std::string> paths;
+};
+
+// A file to measure and the set it is shown in: the directory named on the command line, or
+// for a file the folder it lies in.
+struct InputFile {
+    std::string path;
+    std::string group;
+};
+
+bool readable(const fs::path& path) {
+    const auto format = formats::formatOfPath(path.string());
+    return format && *format != formats::InstanceFormat::Dzn;
+}
+
+void addDirectory(const std::string& directory, std::vector<InputFile>& files, std::ostream& err,
+                  bool& failed) {
+    std::vector<std::string> found;
+    std::error_code error;
+    fs::recursive_directory_iterator it(directory, error);
+    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_regular_file(error) && readable(it->path())) {
+            found.push_back(it->path().string());
+        }
+    }
+    if (error) {
+        err << directory << ": " << error.message() << "\n";
+        failed = true;
+    }
+    std::sort(found.begin(), found.end());
+    for (std::string& path : found) {
+        files.push_back({std::move(path), directory});
+    }
+}
+
+void addPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
+             bool& failed) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        addDirectory(path, files, err, failed);
+    } else {
+        const std::string folder = fs::path(path).parent_path().string();
+        files.push_back({path, folder.empty() ? "." : folder});
+    }
+}
+
+// Globs the shell left alone (quoted, or a shell that does not expand them).
+void expandPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
+                bool& failed) {
+    std::error_code error;
+    if (fs::exists(path, error) || path.find_first_of("*?[") == std::string::npos) {
+        addPath(path, files, err, failed);
+        return;
+    }
+    glob_t matches{};
+    const int result = glob(path.c_str(), 0, nullptr, &matches);
+    if (result == 0) {
+        for (std::size_t i = 0; i < matches.gl_pathc; ++i) {
+            addPath(matches.gl_pathv[i], files, err, failed);
+        }
+    } else {
+        err << path << ": no file matches\n";
+        failed = true;
+    }
+    globfree(&matches);
+}
+
+std::string csvCell(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry>& rows,
+              std::ostream& out) {
+    int maxResources = 0;
+    for (const ReportEntry& row : rows) {
+        maxResources = std::max(maxResources, row.measures.resourceCount);
+    }
+    out << "file";
+    for (const std::string& name : measure::measureColumnNames(maxResources)) {
+        out << ',' << name;
+    }
+    out << '\n';
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        out << csvCell(files[i].path);
+        for (const std::string& field : measure::measureCsvFields(rows[i].measures, maxResources)) {
+            out << ',' << field;
+        }
+        out << '\n';
+    }
+}
+
+bool writeFile(const std::string& path, std::ostream& err,
+               const std::function<void(std::ostream&)>& write) {
+    std::ofstream file(path, std::ios::binary);
+    if (file) {
+        write(file);
+        file.flush();
+    }
+    if (!file) {
+        err << path << ": cannot write the file\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int measureMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    MeasureOptions options;
+    CLI::App app("Measures instance files: one CSV row per instance.", "tavrin-cli measure");
+    app.add_option("--out", options.out, "Write the CSV to this file instead of standard output");
+    app.add_option("--report", options.report, "Write an HTML page of histograms and a scatter");
+    app.add_option("--scatter", options.scatter, "The scatter's measures X,Y")
+        ->capture_default_str();
+    app.add_option("--title", options.title, "The report's title")->capture_default_str();
+    app.add_option("PATH", options.paths, "Instance files, directories or globs")->required();
+    measure::ReportOptions report;
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+        const auto comma = options.scatter.find(',');
+        if (comma == std::string::npos) {
+            throw CLI::ValidationError("--scatter", "takes two measures X,Y");
+        }
+        report.title = options.title;
+        report.scatterX = options.scatter.substr(0, comma);
+        report.scatterY = options.scatter.substr(comma + 1);
+        measure::measureValue(InstanceMeasures{}, report.scatterX);
+        measure::measureValue(InstanceMeasures{}, report.scatterY);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return kExitOk;
+    } catch (const CLI::ParseError& e) {
+        err << e.what() << "\n" << app.help();
+        return kExitUsage;
+    } catch (const std::invalid_argument& e) {
+        err << "--scatter: " << e.what() << "\n";
+        return kExitUsage;
+    }
+
+    bool failed = false;
+    std::vector<InputFile> found;
+    for (const std::string& path : options.paths) {
+        expandPath(path, found, err, failed);
+    }
+    std::vector<InputFile> files;
+    std::vector<ReportEntry> rows;
+    for (InputFile& file : found) {
+        try {
+            InstanceMeasures measures =
+                measure::measureInstance(formats::readInstanceFile(file.path));
+            rows.push_back({file.group, std::move(measures)});
+            files.push_back(std::move(file));
+        } catch (const formats::FormatError& e) {
+            err << e.what() << "\n";
+            failed = true;
+        } catch (const std::invalid_argument& e) {
+            err << file.path << ": " << e.what() << "\n";
+            failed = true;
+        }
+    }
+    if (options.out.empty()) {
+        writeCsv(files, rows, out);
+    } else if (!writeFile(options.out, err, [&](std::ostream& o) { writeCsv(files, rows, o); })) {
+        failed = true;
+    }
+    if (!options.report.empty() && !writeFile(options.report, err, [&](std::ostream& o) {
+            measure::writeReport(rows, report, o);
+        })) {
+        failed = true;
+    }
+    return failed ? kExitFailed : kExitOk;
+}
+
+} // namespace tavrin
