@@ -4,8 +4,11 @@
 #include "engine/random_source.h"
 #include "engine/run_driver.h"
 #include "export/export_batch.h"
+#include "export/format_instance.h"
 #include "export/network_selection.h"
+#include "measure/instance_measures.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace tavrin::design {
@@ -19,6 +22,15 @@ constexpr char kSeparator = '/';
 
 std::string variantName(GeneratorVariant variant) {
     return variant == GeneratorVariant::Tavrin1 ? "tavrin1" : "tavrin2";
+}
+
+// The widest instance of the design sets the measure columns of every row.
+int maxResources(const Design& design) {
+    int most = 0;
+    for (const FactorLevel& level : design.factor("resources")->levels) {
+        most = std::max(most, std::stoi(level.text));
+    }
+    return most;
 }
 
 struct RunFacts {
@@ -37,11 +49,14 @@ public:
                                      RandomSource& random) {
         ExportFileSettings files(m_context.outDir, m_cell.filePrefix, 1, rep);
         files.formats = m_context.design.formats;
-        files.provenance = provenance(rep);
+        files.provenance = provenance();
         const ExportBatchResult result = m_batch.run(rows, pool, random, files);
         if (result.error) {
             return cellError(*result.error);
         }
+        fillFormatInstance(m_batch.instance(), m_model);
+        const auto measures = measure::measureCsvFields(measure::measureInstance(m_model),
+                                                        maxResources(m_context.design));
         for (const formats::InstanceFormat format : m_context.design.formats) {
             const std::string name = m_cell.filePrefix + std::to_string(rep)
                                      + std::string(formats::formatExtension(format));
@@ -49,7 +64,7 @@ public:
             if (!bytes) {
                 return cellError(name + " was not written");
             }
-            m_rows.push_back(row(name, format, rep, sha256Hex(*bytes)));
+            m_rows.push_back(row(name, format, rep, measures, sha256Hex(*bytes)));
         }
         return std::nullopt;
     }
@@ -62,17 +77,20 @@ public:
     }
 
 private:
-    formats::Provenance provenance(std::int32_t rep) const {
+    formats::Provenance provenance() const {
         const Design& design = m_context.design;
+        // The export records the run's settings; the design adds what it alone knows.
         formats::Provenance items{{"design", m_context.designName},
                                   {"design_cell", std::to_string(m_cell.cell.index)},
-                                  {"design_rep", std::to_string(rep)},
                                   {"seed", std::to_string(m_cell.run.seed)}};
         if (design.paired) {
             items.emplace_back("completion_seed", std::to_string(m_cell.fileSeed));
         }
         for (std::size_t f = 0; f < design.factors.size(); ++f) {
-            items.emplace_back(design.factors[f].key, levelText(f));
+            const std::string& key = design.factors[f].key;
+            if (key == "ci" || (key.size() == 2 && key[0] == 'i')) {
+                items.emplace_back(key + "_range", levelText(f));
+            }
         }
         return items;
     }
@@ -83,7 +101,7 @@ private:
     }
 
     IndexRow row(const std::string& name, formats::InstanceFormat format, std::int32_t rep,
-                 std::string sha) const {
+                 const std::vector<std::string>& measures, std::string sha) const {
         const Design& design = m_context.design;
         IndexRow fields{name, std::string(formats::formatName(format)),
                         std::to_string(m_cell.cell.index), variantName(design.variant)};
@@ -101,6 +119,7 @@ private:
                                                  : std::string());
         fields.push_back(std::to_string(m_facts.kept));
         fields.push_back(std::to_string(m_facts.selected));
+        fields.insert(fields.end(), measures.begin(), measures.end());
         fields.push_back(std::move(sha));
         return fields;
     }
@@ -109,6 +128,7 @@ private:
     const CheckedCell& m_cell;
     RunFacts m_facts;
     ExportBatch m_batch;
+    formats::Instance m_model;
     std::vector<IndexRow> m_rows;
 };
 
@@ -222,9 +242,12 @@ std::vector<std::string> indexHeader(const Design& design) {
     if (design.paired) {
         header.push_back("completion_seed");
     }
-    for (const char* column : {"networks", "time_limit", "kept", "selected", "sha256"}) {
+    for (const char* column : {"networks", "time_limit", "kept", "selected"}) {
         header.push_back(column);
     }
+    const auto measures = measure::measureColumnNames(maxResources(design));
+    header.insert(header.end(), measures.begin(), measures.end());
+    header.push_back("sha256");
     return header;
 }
 
