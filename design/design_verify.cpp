@@ -146,6 +146,10 @@ MergeResult mergeShards(const std::vector<std::string>& shardDirs, const std::st
         if (shardDirs.empty()) {
             throw std::runtime_error("no shard folders given");
         }
+        std::error_code error;
+        if (fs::exists(outDir) && !fs::is_empty(outDir, error)) {
+            throw std::runtime_error(outDir + " is not empty");
+        }
         shards = checkedShards(shardDirs);
         for (const auto& [dir, manifest] : shards) {
             indexes.emplace_back(dir, shardIndex(dir, manifest));
@@ -158,6 +162,10 @@ MergeResult mergeShards(const std::vector<std::string>& shardDirs, const std::st
     try {
         std::error_code error;
         fs::create_directories(outDir, error);
+        if (error) {
+            throw std::runtime_error("cannot create the directory " + outDir + ": "
+                                     + error.message());
+        }
         CsvTable merged{indexes.front().second.header, {}};
         for (const auto& [dir, index] : indexes) {
             const std::size_t file = index.column("file");

@@ -28,9 +28,9 @@ struct MergeResult {
     std::int64_t files = 0;
 };
 
-// Joins the complete outputs of shards 1..N of one design into outDir: the instance files as
-// their indexes list and hash them, one index in enumeration order and the manifest of an
-// unsharded run, so that the result equals that run byte for byte.
+// Joins the complete outputs of shards 1..N of one design into outDir, which must be empty or
+// absent: the instance files as their indexes list and hash them, one index in enumeration order
+// and the manifest of an unsharded run, so that the result equals that run byte for byte.
 MergeResult mergeShards(const std::vector<std::string>& shardDirs, const std::string& outDir);
 
 } // namespace tavrin::design
