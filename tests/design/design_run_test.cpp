@@ -169,24 +169,29 @@ TEST(DesignVerify, PassesUntouchedAndNamesTamperedMissingAndAddedFiles) {
 }
 
 TEST(DesignMerge, ShardsJoinIntoTheUnshardedRunByteForByte) {
-    const ScratchDir scratch("merge");
-    const std::string design = writeDesign(scratch, kTinyDesign);
-    ASSERT_FALSE(build(design, scratch.sub("single")).error);
-    for (int k = 1; k <= 3; ++k) {
-        ASSERT_FALSE(build(design, scratch.sub("shard" + std::to_string(k)), 1, k, 3).error);
+    for (const char* paired : {"false", "true"}) {
+        SCOPED_TRACE(std::string("paired = ") + paired);
+        const ScratchDir scratch(std::string("merge-") + paired);
+        const std::string design =
+            writeDesign(scratch, std::string("paired = ") + paired + "\n" + kTinyDesign);
+        ASSERT_FALSE(build(design, scratch.sub("single")).error);
+        for (int k = 1; k <= 3; ++k) {
+            ASSERT_FALSE(build(design, scratch.sub("shard" + std::to_string(k)), 1, k, 3).error);
+        }
+        // Shard 3 of 3 holds cell 2 alone (index mod 3 == 2).
+        EXPECT_EQ(readCsv(*readWholeFile(scratch.sub("shard3/index.csv"))).rows.size(), 2u);
+
+        const MergeResult refused =
+            mergeShards({scratch.sub("shard1"), scratch.sub("shard2")}, scratch.sub("partial"));
+        EXPECT_TRUE(refused.refused);
+        EXPECT_FALSE(fs::exists(scratch.sub("partial")));
+
+        const MergeResult merged =
+            mergeShards({scratch.sub("shard3"), scratch.sub("shard1"), scratch.sub("shard2")},
+                        scratch.sub("all"));
+        ASSERT_FALSE(merged.error) << *merged.error;
+        EXPECT_EQ(folderBytes(scratch.sub("all")), folderBytes(scratch.sub("single")));
     }
-    // Shard 3 of 3 holds cell 2 alone (index mod 3 == 2).
-    EXPECT_EQ(readCsv(*readWholeFile(scratch.sub("shard3/index.csv"))).rows.size(), 2u);
-
-    const MergeResult refused =
-        mergeShards({scratch.sub("shard1"), scratch.sub("shard2")}, scratch.sub("partial"));
-    EXPECT_TRUE(refused.refused);
-    EXPECT_FALSE(fs::exists(scratch.sub("partial")));
-
-    const MergeResult merged = mergeShards(
-        {scratch.sub("shard3"), scratch.sub("shard1"), scratch.sub("shard2")}, scratch.sub("all"));
-    ASSERT_FALSE(merged.error) << *merged.error;
-    EXPECT_EQ(folderBytes(scratch.sub("all")), folderBytes(scratch.sub("single")));
 }
 
 // The successor lists of a .rcp file's jobs, without durations and demands.
