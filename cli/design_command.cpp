@@ -172,13 +172,15 @@ int designMain(const std::vector<std::string>& args, std::ostream& out, std::ost
     CLI::App app("Builds a designed data set from a design file, verifies or merges one.",
                  kCommandName);
     DesignArguments arguments;
-    app.add_option("inputs", arguments.inputs,
-                   "The design file, or with --merge the shard folders");
-    app.add_option("--out", arguments.outDir, "The folder of the data set");
+    app.add_option("inputs", arguments.inputs, "The design file, or with --merge the shard folders")
+        ->type_name("FILE|DIR");
+    app.add_option("--out", arguments.outDir, "The folder of the data set")->type_name("DIR");
     app.add_option("--jobs", arguments.jobs, "Threads (default: the cores)")
+        ->type_name("N")
         ->check(CLI::NonNegativeNumber);
-    app.add_option("--shard", arguments.shard, "Build shard K of N (K/N)");
-    app.add_option("--verify", arguments.verifyDir, "Regenerate the data set in DIR and compare");
+    app.add_option("--shard", arguments.shard, "Build shard K of N")->type_name("K/N");
+    app.add_option("--verify", arguments.verifyDir, "Regenerate the data set in DIR and compare")
+        ->type_name("DIR");
     app.add_flag("--merge", arguments.merge, "Join shard folders into --out");
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
