@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace tavrin::design {
@@ -35,8 +36,10 @@ DesignRunResult failure(std::string message) {
 
 using FinishedCells = std::map<int, std::vector<IndexRow>>;
 
-// Cells an earlier run finished: every index row present and every file as the index hashed it.
-FinishedCells finishedCells(const Design& design, const std::string& outDir) {
+// Cells of this run that an earlier run finished: every index row present and every file as the
+// index hashed it.
+FinishedCells finishedCells(const Design& design, const std::vector<CheckedCell>& cells,
+                            const std::string& outDir) {
     FinishedCells finished;
     const auto text = readWholeFile(pathIn(outDir, kIndexFileName));
     if (!text) {
@@ -58,8 +61,14 @@ FinishedCells finishedCells(const Design& design, const std::string& outDir) {
         finished[cell].push_back(row);
     }
     const std::size_t perCell = static_cast<std::size_t>(design.instances) * design.formats.size();
+    std::set<int> wanted;
+    for (const CheckedCell& cell : cells) {
+        wanted.insert(cell.cell.index);
+    }
     for (auto it = finished.begin(); it != finished.end();) {
-        it = sound[it->first] && it->second.size() == perCell ? std::next(it) : finished.erase(it);
+        const bool keep =
+            wanted.count(it->first) != 0 && sound[it->first] && it->second.size() == perCell;
+        it = keep ? std::next(it) : finished.erase(it);
     }
     return finished;
 }
@@ -245,7 +254,7 @@ DesignRunResult runDesignText(const std::string& text, const std::string& design
         if (auto owner = checkOutputOwner(options.outDir, text, options)) {
             return refusal(*owner);
         }
-        finished = finishedCells(design, options.outDir);
+        finished = finishedCells(design, cells, options.outDir);
     } catch (const std::exception& e) {
         return failure(pathIn(options.outDir, kIndexFileName) + ": " + e.what());
     }
