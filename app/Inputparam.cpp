@@ -4,6 +4,7 @@
 #include "app/window_frame.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -44,6 +45,7 @@ Tparam::Tparam(QWidget* parent) : QWidget(parent) {
     ui.Button1 = new QPushButton(QStringLiteral("OK"), this);
     ui.Button1->setObjectName(QStringLiteral("Button1"));
     design::place(ui.Button1, 136, 136, 97, 33);
+    ui.Button1->setDefault(true);
     connect(ui.Button1, &QPushButton::clicked, this, &Tparam::Button1Click);
 
     centreOnScreen(this);
@@ -63,4 +65,12 @@ void Tparam::Button1Click() {
 
 void Tparam::closeEvent(QCloseEvent* event) {
     event->ignore();
+}
+
+void Tparam::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ui.Button1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

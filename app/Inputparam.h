@@ -28,6 +28,8 @@ public slots:
     void Button1Click();
 
 protected:
+    // Enter presses the default button, "OK", wherever the focus is.
+    void keyPressEvent(QKeyEvent* event) override;
     // No close box: only "OK" brings the main window back.
     void closeEvent(QCloseEvent* event) override;
 

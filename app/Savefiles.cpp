@@ -11,6 +11,7 @@
 #include "engine/text_conversion.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -18,7 +19,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <exception>
+#include <limits>
+#include <vector>
 
 using namespace tavrin;
 
@@ -26,6 +30,25 @@ namespace {
 
 constexpr std::array<const char*, Tsave_files::kSummaryLines> kSummaryNames{
     "lbl_i1", "lbl_i2", "lbl_i3", "lbl_i4", "lbl_i5", "lbl_i6", "lbl_res", "lbl_rfru", "lbl_rcrs"};
+
+// The choices of the format field; the default, .rcp, writes what the dialog always wrote.
+struct FormatChoice {
+    const char* caption;
+    std::vector<formats::InstanceFormat> formats;
+};
+
+const std::array<FormatChoice, 5>& formatChoices() {
+    using formats::InstanceFormat;
+    static const std::array<FormatChoice, 5> choices{{
+        {".rcp", {InstanceFormat::Rcp}},
+        {".sm", {InstanceFormat::Sm}},
+        {".dzn", {InstanceFormat::Dzn}},
+        {".json", {InstanceFormat::Json}},
+        {"all",
+         {InstanceFormat::Rcp, InstanceFormat::Sm, InstanceFormat::Dzn, InstanceFormat::Json}},
+    }};
+    return choices;
+}
 
 } // namespace
 
@@ -36,6 +59,7 @@ Tsave_files::Tsave_files(MessageSink& messages, DesktopShell& shell, QWidget* pa
     fixWindowFrame(this, {337, 463}, false);
     buildSummary();
     buildFileSettings();
+    buildFormatChoice();
 
     ui.Button2 = makeButton(this, "Button2", QStringLiteral("OK"), 160, 424, 75, 25);
     ui.btn_cancel = makeButton(this, "btn_cancel", QStringLiteral("Cancel"), 248, 424, 75, 25);
@@ -51,6 +75,7 @@ Tsave_files::Tsave_files(MessageSink& messages, DesktopShell& shell, QWidget* pa
     setTabOrder(ui.Edit4, ui.UpDown1);
     setTabOrder(ui.UpDown1, ui.UpDown2);
     setTabOrder(ui.UpDown2, ui.btn_dir);
+    setTabOrder(ui.btn_dir, ui.cb_format);
 
     centreOnScreen(this);
 }
@@ -89,6 +114,17 @@ void Tsave_files::buildFileSettings() {
     ui.Label2 = makeCaption(p, "Label2", QStringLiteral("File name format:"), 8, 49, ui.Edit2);
     ui.Label4 = makeCaption(p, "Label4", QStringLiteral("Number of files:"), 16, 81, ui.Edit4);
     ui.Label3 = makeCaption(p, "Label3", QStringLiteral(" Start with file nr:"), 16, 113, ui.Edit3);
+}
+
+void Tsave_files::buildFormatChoice() {
+    // Beside the two number fields, so that every other component keeps its place.
+    ui.cb_format = new QComboBox(ui.Panel2);
+    ui.cb_format->setObjectName(QStringLiteral("cb_format"));
+    for (const FormatChoice& choice : formatChoices()) {
+        ui.cb_format->addItem(QString::fromLatin1(choice.caption));
+    }
+    design::place(ui.cb_format, 248, 81, 65, 24);
+    ui.Label5 = makeCaption(ui.Panel2, "Label5", QStringLiteral("Format:"), 200, 81, ui.cb_format);
 }
 
 void Tsave_files::limitFileCount(int selected, const QString& countText) {
@@ -155,6 +191,10 @@ void Tsave_files::Button2ClickChecked() {
     if (!m_host->refreshSelection()) {
         return;
     }
+    if (const auto problem = checkFilePrefix(fieldText(ui.Edit2))) {
+        m_messages.show(this, QString::fromLatin1(kAlertTitle), QString::fromStdString(*problem));
+        return;
+    }
     const QString countText = m_host->selectedCountText();
     const std::int32_t available = parseInteger(countText.toStdString()).value_or(0);
     if (available < *requested) {
@@ -167,9 +207,12 @@ void Tsave_files::Button2ClickChecked() {
     if (!directoryReady(directory)) {
         return;
     }
-    const ExportFileSettings files{fieldText(ui.ed_dir), fieldText(ui.Edit2), *requested, *start};
+    ExportFileSettings files{fieldText(ui.ed_dir), fieldText(ui.Edit2), *requested, *start};
+    files.formats = formatChoices()[static_cast<std::size_t>(ui.cb_format->currentIndex())].formats;
     const ExportBatchResult result = m_host->exportFiles(files);
-    ui.UpDown1->setPosition(result.nextStartNumber);
+    // Past the last 32-bit number the field stays at that number instead of wrapping.
+    ui.UpDown1->setPosition(static_cast<int>(
+        std::min<std::int64_t>(result.nextStartNumber, std::numeric_limits<std::int32_t>::max())));
     if (result.error) {
         m_messages.show(this, QString::fromLatin1(kWarningTitle),
                         QString::fromStdString(*result.error));

@@ -4,6 +4,7 @@
 
 #include <array>
 
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -52,6 +53,8 @@ public:
         QLabel* Label3;
         QLineEdit* Edit3;
         UpDown* UpDown1;
+        QLabel* Label5;
+        QComboBox* cb_format; // the instance formats written: one of them, or all
         QPushButton* Button2;
         QPushButton* btn_cancel;
     } ui;
@@ -68,6 +71,7 @@ protected:
 private:
     void buildSummary();
     void buildFileSettings();
+    void buildFormatChoice();
     bool directoryReady(const QString& directory);
     void Button2ClickChecked();
     void finish();

@@ -5,6 +5,7 @@
 #include "app/window_frame.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,7 @@ Tseedv::Tseedv(MessageSink& messages, QWidget* parent) : QWidget(parent), m_mess
     ui.Button1 = new QPushButton(QStringLiteral("OK"), this);
     ui.Button1->setObjectName(QStringLiteral("Button1"));
     design::place(ui.Button1, 136, 16, 33, 25);
+    ui.Button1->setDefault(true);
     connect(ui.Button1, &QPushButton::clicked, this, &Tseedv::Button1Click);
 
     setTabOrder(ui.Button1, ui.Edit1);
@@ -58,4 +60,12 @@ void Tseedv::showEvent(QShowEvent* event) {
 
 void Tseedv::closeEvent(QCloseEvent* event) {
     event->ignore();
+}
+
+void Tseedv::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ui.Button1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -30,6 +30,8 @@ public slots:
     void Button1Click();
 
 protected:
+    // Enter presses the default button, "OK", wherever the focus is.
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // No close box: leaving the dialog needs a valid seed.
     void closeEvent(QCloseEvent* event) override;

@@ -87,6 +87,8 @@ void TRG::buildMenu() {
 
     ui.Program1 = addMenu(this, "Program1", QStringLiteral("Program"));
     ui.Newgeneration1 = addItem(ui.Program1, "Newgeneration1", QStringLiteral("New"));
+    ui.Design1 = addItem(ui.Program1, "Design1", QStringLiteral("Design"));
+    ui.Design1->setEnabled(false);
     ui.N1 = ui.Program1->addSeparator();
     ui.N1->setObjectName(QStringLiteral("N1"));
     ui.Exit1 = addItem(ui.Program1, "Exit1", QStringLiteral("Exit"));
@@ -109,6 +111,7 @@ void TRG::buildMenu() {
     ui.MainMenu1->addMenu(ui.Help1);
 
     connect(ui.Newgeneration1, &QAction::triggered, this, &TRG::Newgeneration1Click);
+    connect(ui.Design1, &QAction::triggered, this, &TRG::Design1Click);
     connect(ui.Exit1, &QAction::triggered, this, &TRG::Exit1Click);
     connect(ui.Seed1, &QAction::triggered, this, &TRG::Seed1Click);
     connect(ui.Tutorial1, &QAction::triggered, this, &TRG::Tutorial1Click);

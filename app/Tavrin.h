@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ class Tsave_files;
 class Tseedv;
 
 namespace tavrin {
+class DesignHost;
 class DesktopShell;
 class FieldReader;
 class MessageSink;
@@ -53,6 +55,8 @@ public:
     ~TRG() override;
 
     void attachDialogs(Tparam* param, Tseedv* seedv, Tsave_files* saveFiles, Tabout* about);
+    // The engine behind "Program", "Design"; the item is disabled until one is set.
+    void setDesignHost(tavrin::DesignHost* host);
 
     int runCounter() const { return m_runCounter; }
     const tavrin::ExportPool& exportPool() const { return m_pool; }
@@ -60,6 +64,8 @@ public:
     const tavrin::IndicatorHistograms& indicatorHistograms() const { return m_histograms; }
     // Null before a run has finished.
     const tavrin::NetworkStore* store() const { return m_result.store.get(); }
+    // True when the run was ended by Esc or Stop before its limit.
+    bool runInterrupted() const { return m_result.interrupted; }
 
     // ExportHost
     bool refreshSelection() override;
@@ -84,6 +90,7 @@ public:
         QMenuBar* MainMenu1;
         QMenu* Program1;
         QAction* Newgeneration1;
+        QAction* Design1;
         QAction* N1;
         QAction* Exit1;
         QMenu* Options1;
@@ -215,6 +222,7 @@ public slots:
     void PaintBox5Paint();
 
     void Newgeneration1Click();
+    void Design1Click();
     void Exit1Click();
     void Seed1Click();
     void Tutorial1Click();
@@ -274,6 +282,7 @@ private:
 
     tavrin::MessageSink& m_messages;
     tavrin::DesktopShell& m_shell;
+    tavrin::DesignHost* m_designHost = nullptr;
     Tparam* m_param = nullptr;
     Tseedv* m_seedv = nullptr;
     Tsave_files* m_saveFiles = nullptr;
@@ -281,6 +290,8 @@ private:
 
     // Runs started in this process; from 1 on the button saves.
     int m_runCounter = 0;
+    // Set by Esc or the Stop caption of Button1 during the run; the run loops read it.
+    std::atomic<bool> m_stopRequested{false};
     bool m_resultsReady = false;
     bool m_firstCiDrawingDone = false;
     tavrin::RandomSource m_random;

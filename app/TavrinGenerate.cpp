@@ -27,6 +27,8 @@ namespace {
 
 // The run repaints the window at most this often, so painting costs it little time.
 constexpr qint64 kRepaintIntervalMs = 33;
+constexpr const char* kGenerateCaption = "Generate";
+constexpr const char* kStopCaption = "Stop";
 
 } // namespace
 
@@ -78,7 +80,7 @@ void TRG::pressWithoutVariant() {
     const std::string text = fieldText(ui.Edit7);
     const auto activities = parseReal(text, decimalSeparator());
     if (!activities) {
-        showProblem(kIntegerErrorTitle, invalidRealMessage(text));
+        showProblem(kIntegerErrorTitle, invalidRealMessage(text, decimalSeparator()));
     } else if (*activities < 1.0) {
         showProblem(kMessageTitle, kTooFewActivitiesMessage);
     }
@@ -96,18 +98,22 @@ void TRG::generate() {
 
     RunHooks hooks;
     hooks.progress = [this](int maximum, int position) { runProgress(maximum, position); };
+    hooks.stop = &m_stopRequested;
     m_repaintClock.start();
     m_lastRepaint = -kRepaintIntervalMs;
+    ui.Button1->setText(QString::fromLatin1(kStopCaption));
     try {
-        const RunInputBlock block;
+        const RunInputBlock block(ui.Button1, [this] { m_stopRequested = true; });
         m_result = runGeneration(m_runSettings, checked.run->timeLimitSeconds, checked.run->seed,
                                  m_random, hooks);
     } catch (const std::exception& error) {
         // No second run in this process, and nothing to save: the button has done its work.
+        ui.Button1->setText(QString::fromLatin1(kGenerateCaption));
         ui.Button1->setEnabled(false);
         showProblem(kIntegerErrorTitle, error.what());
         return;
     }
+    // A stopped run ends as one that reached its limit: its networks are shown and can be saved.
     resultsSetUp(m_result.elapsedSeconds);
 }
 
@@ -121,7 +127,8 @@ void TRG::runProgress(int maximum, int position) {
     }
     m_lastRepaint = now;
     ui.ProgressBar1->setValue(position);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Input is let in so that the block can drop it now and take Esc or Stop.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void TRG::save() {

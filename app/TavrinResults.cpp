@@ -285,7 +285,7 @@ bool TRG::drawTavrin2Page(DrawTrigger trigger) {
                 m_selectedSlots.clear();
                 m_histograms = countIndicators(m_records, {});
                 ui.Label26->setText(QStringLiteral("0"));
-                reportDrawProblem(invalidRealMessage(text), trigger);
+                reportDrawProblem(invalidRealMessage(text, decimalSeparator()), trigger);
                 for (const RangeBox& range : ui.ranges) {
                     range.paint->update();
                 }

@@ -1,5 +1,8 @@
 #include "app/desktop_shell.h"
 
+#include "app/directory_dialog.h"
+#include "app/message_box.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -30,7 +33,13 @@ void SystemShell::terminate() {
 }
 
 QString SystemShell::chooseDirectory(QWidget* parent, const QString& start) {
-    return QFileDialog::getExistingDirectory(parent, QString(), start);
+    MessageBoxSink messages;
+    return DirectoryDialog::choose(messages, parent, start);
+}
+
+QString SystemShell::chooseFile(QWidget* parent, const QString& caption, const QString& start,
+                                const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, start, filter);
 }
 
 void SystemShell::setPriority(ProcessPriority priority) {

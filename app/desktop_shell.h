@@ -20,8 +20,13 @@ public:
     virtual void startProgram(const QString& path) = 0;
     // Ends the message loop and with it the program.
     virtual void terminate() = 0;
-    // The directory the user picked, or an empty text when cancelled.
+    // The directory the user picked, or an empty text when cancelled. A typed directory that
+    // does not exist is created once the user agrees; start may name one that does not exist.
     virtual QString chooseDirectory(QWidget* parent, const QString& start) = 0;
+    // The file the user picked to open, or an empty text when cancelled; filter as in
+    // QFileDialog ("Design files (*.toml)").
+    virtual QString chooseFile(QWidget* parent, const QString& caption, const QString& start,
+                               const QString& filter) = 0;
     virtual void setPriority(ProcessPriority priority) = 0;
 };
 
@@ -31,6 +36,8 @@ public:
     void startProgram(const QString& path) override;
     void terminate() override;
     QString chooseDirectory(QWidget* parent, const QString& start) override;
+    QString chooseFile(QWidget* parent, const QString& caption, const QString& start,
+                       const QString& filter) override;
     void setPriority(ProcessPriority priority) override;
 };
 

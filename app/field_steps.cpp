@@ -52,7 +52,7 @@ std::optional<long double> FieldReader::real(const QLineEdit* field) const {
     const std::string text = fieldText(field);
     const auto value = parseExtended(text, decimalSeparator());
     if (!value) {
-        report(invalidRealMessage(text));
+        report(invalidRealMessage(text, decimalSeparator()));
     }
     return value;
 }

@@ -2,15 +2,22 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <QWindow>
+
+#include <utility>
 
 namespace tavrin {
 
-RunInputBlock::RunInputBlock() {
+RunInputBlock::RunInputBlock(QWidget* stopButton, std::function<void()> onStop)
+    : m_stopButton(stopButton), m_onStop(std::move(onStop)) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
 RunInputBlock::~RunInputBlock() {
-    // Input held back by the run's repaints is delivered now and dropped by the filter.
+    // Input that arrived since the last repaint is delivered now and dropped by the filter.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::instance()->removeEventFilter(this);
 }
@@ -21,13 +28,20 @@ bool RunInputBlock::isInput(int eventType) {
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+    case QEvent::InputMethod:
     case QEvent::Wheel:
     case QEvent::Shortcut:
     case QEvent::ShortcutOverride:
     case QEvent::ContextMenu:
     case QEvent::Close:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
@@ -40,11 +54,34 @@ bool RunInputBlock::isInput(int eventType) {
     }
 }
 
-bool RunInputBlock::eventFilter(QObject* watched, QEvent* event) {
-    if (isInput(event->type())) {
-        return true;
+bool RunInputBlock::asksToStop(const QObject* watched, const QEvent* event) const {
+    if (event->type() == QEvent::Close) {
+        // The close box of the stop button's window: the run ends, its results are kept.
+        const QWidget* window = m_stopButton != nullptr ? m_stopButton->window() : nullptr;
+        return window != nullptr && (watched == window || watched == window->windowHandle());
     }
-    return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    }
+    if (event->type() != QEvent::MouseButtonPress || m_stopButton == nullptr
+        || !m_stopButton->isVisible() || !m_stopButton->isEnabled()) {
+        return false;
+    }
+    // A real press reaches the window before the button, so the button is found by position.
+    const auto* press = static_cast<const QMouseEvent*>(event);
+    return press->button() == Qt::LeftButton
+           && m_stopButton->rect().contains(
+               m_stopButton->mapFromGlobal(press->globalPosition().toPoint()));
+}
+
+bool RunInputBlock::eventFilter(QObject* watched, QEvent* event) {
+    if (!isInput(event->type())) {
+        return QObject::eventFilter(watched, event);
+    }
+    if (m_onStop && asksToStop(watched, event)) {
+        m_onStop();
+    }
+    return true;
 }
 
 } // namespace tavrin

@@ -15,7 +15,7 @@ GenerateCheckResult checkGenerateInputs(const GenerateInputs& in, char sep) {
     const RunInputTexts& t = in.texts;
     const auto target = parseReal(t.target, sep);
     if (!target) {
-        return refuse(invalidRealMessage(t.target), kIntegerErrorTitle);
+        return refuse(invalidRealMessage(t.target, sep), kIntegerErrorTitle);
     }
     if (*target < 0.0 || *target > 1.0) {
         return refuse(t.variant == GeneratorVariant::Tavrin1 ? kOsRangeMessage : kI2RangeMessage,
@@ -23,7 +23,7 @@ GenerateCheckResult checkGenerateInputs(const GenerateInputs& in, char sep) {
     }
     const auto activities = parseReal(t.activities, sep);
     if (!activities) {
-        return refuse(invalidRealMessage(t.activities), kIntegerErrorTitle);
+        return refuse(invalidRealMessage(t.activities, sep), kIntegerErrorTitle);
     }
     if (*activities < 1.0) {
         return refuse(kTooFewActivitiesMessage, kMessageTitle);
@@ -43,7 +43,7 @@ GenerateCheckResult checkGenerateInputs(const GenerateInputs& in, char sep) {
     if (run.settings.timeLimited) {
         const auto seconds = parseReal(in.timeLimit, sep);
         if (!seconds) {
-            return refuse(invalidRealMessage(in.timeLimit), kIntegerErrorTitle);
+            return refuse(invalidRealMessage(in.timeLimit, sep), kIntegerErrorTitle);
         }
         if (!(*seconds > 0.0)) {
             return refuse("Time limit must be a positive number of seconds", kMessageTitle);

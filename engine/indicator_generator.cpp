@@ -14,6 +14,19 @@ std::size_t at(int index) {
     return static_cast<std::size_t>(index);
 }
 
+// Ends an attempt at the next offer once the run must end, as a full store does.
+class BoundedSink final : public NetworkSink {
+public:
+    BoundedSink(NetworkSink& sink, RunBoundary& boundary) : m_sink(sink), m_boundary(boundary) {}
+
+    bool full() const override { return m_sink.full() || m_boundary.reached(); }
+    void offer(const WorkNetwork& network) override { m_sink.offer(network); }
+
+private:
+    NetworkSink& m_sink;
+    RunBoundary& m_boundary;
+};
+
 } // namespace
 
 void IndicatorStoreSink::offer(const WorkNetwork& network) {
@@ -312,41 +325,52 @@ void IndicatorGenerator::undoLevels(int savedLevelCount) {
     m_levelCount = savedLevelCount;
 }
 
-float IndicatorGenerator::runCountLimited(NetworkSink& sink, NetworkStore& store,
-                                          const RunHooks& hooks, std::int64_t startMs,
-                                          RunStatistics& statistics) {
+LoopEnd IndicatorGenerator::runCountLimited(NetworkSink& sink, NetworkStore& store,
+                                            const RunHooks& hooks, std::int64_t startMs,
+                                            RunStatistics& statistics) {
     const int maximum = store.capacity();
     store.reset();
-    for (int attempt = 1; attempt <= maximum; ++attempt) {
+    RunBoundary boundary(hooks);
+    BoundedSink bounded(sink, boundary);
+    // 64-bit, since M may be the largest int.
+    for (std::int64_t attempt = 1; attempt <= maximum; ++attempt) {
         reportProgress(hooks, maximum, store.count());
+        if (boundary.reached()) {
+            break;
+        }
         ++statistics.attempts;
         startLayered();
-        runAttempt(sink);
-        if (sink.full()) {
+        runAttempt(bounded);
+        if (bounded.full()) {
             break;
         }
     }
-    return elapsedSeconds(startMs, hooks.clock());
+    return {elapsedSeconds(startMs, hooks.clock()), boundary.interrupted()};
 }
 
-float IndicatorGenerator::runTimeLimited(NetworkSink& sink, NetworkStore& store,
-                                         const RunHooks& hooks, double timeLimitSeconds,
-                                         RunStatistics& statistics) {
+LoopEnd IndicatorGenerator::runTimeLimited(NetworkSink& sink, NetworkStore& store,
+                                           const RunHooks& hooks, double timeLimitSeconds,
+                                           RunStatistics& statistics) {
     store.reset();
     TimeCheck timeCheck(hooks.clock, timeLimitSeconds);
     const int maximum = progressMaximum(timeLimitSeconds);
     const std::int64_t startMs = hooks.clock();
     timeCheck.restart(startMs);
+    RunBoundary boundary(hooks, &timeCheck);
+    BoundedSink bounded(sink, boundary);
     while (!timeCheck.passed()) {
         reportProgress(hooks, maximum, wholeSeconds(startMs, hooks.clock()));
+        if (boundary.reached()) {
+            break;
+        }
         ++statistics.attempts;
         startSerial();
-        runAttempt(sink);
-        if (sink.full()) {
+        runAttempt(bounded);
+        if (bounded.full()) {
             break;
         }
     }
-    return elapsedSeconds(startMs, hooks.clock());
+    return {elapsedSeconds(startMs, hooks.clock()), boundary.interrupted()};
 }
 
 } // namespace tavrin

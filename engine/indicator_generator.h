@@ -69,12 +69,13 @@ public:
     void runAttempt(NetworkSink& sink);
 
     // The loops. Both empty the store first; the count-limited loop measures its elapsed time
-    // from startMs, the time-limited loop from its own start reading. Return the elapsed
-    // seconds. hooks.clock must be set.
-    float runCountLimited(NetworkSink& sink, NetworkStore& store, const RunHooks& hooks,
-                          std::int64_t startMs, RunStatistics& statistics);
-    float runTimeLimited(NetworkSink& sink, NetworkStore& store, const RunHooks& hooks,
-                         double timeLimitSeconds, RunStatistics& statistics);
+    // from startMs, the time-limited loop from its own start reading. Both also end at the next
+    // attempt or offer once hooks.stop is set, the time-limited one also once its limit has
+    // passed. hooks.clock must be set.
+    LoopEnd runCountLimited(NetworkSink& sink, NetworkStore& store, const RunHooks& hooks,
+                            std::int64_t startMs, RunStatistics& statistics);
+    LoopEnd runTimeLimited(NetworkSink& sink, NetworkStore& store, const RunHooks& hooks,
+                           double timeLimitSeconds, RunStatistics& statistics);
 
     // Progressive level of activity a and the level count of the network in place, valid
     // after an attempt.

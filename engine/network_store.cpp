@@ -43,17 +43,14 @@ NetworkStore::NetworkStore(int activityCount, int capacity)
     : m_n(checkedActivityCount(activityCount, capacity)), m_capacity(capacity),
       m_arcWords(arcWordsFor(activityCount)), m_search(activityCount),
       m_canonical(static_cast<std::size_t>(m_arcWords)),
-      m_chunkRows(std::max(1, kChunkWords / m_arcWords)),
-      m_heads(static_cast<std::size_t>(kBucketCount), 0) {
+      m_chunkRows(std::max(1, kChunkWords / m_arcWords)) {
     reset();
 }
 
 void NetworkStore::reset() {
     m_count = 0;
-    m_next.clear();
+    m_chains.reset();
     m_records.clear();
-    // Heads are read only for buckets marked in this run, so they need no clearing.
-    m_used.fill(Word{0});
 }
 
 int NetworkStore::bucketOf(const Word* arcSet, int words) {
@@ -79,28 +76,23 @@ bool NetworkStore::offer(const WorkNetwork& network) {
     m_search.writeCanonicalForm(form);
 
     const int bucket = bucketOf(form, m_arcWords);
-    const bool occupied = testBit(m_used.data(), bucket);
-    int& head = m_heads[static_cast<std::size_t>(bucket)];
-    if (occupied) {
-        for (int s = head; s != kEndOfChain; s = m_next[static_cast<std::size_t>(s)]) {
-            if (rowsEqual(rowStorage(s), form, m_arcWords)) {
-                return false;
-            }
+    for (int s = m_chains.head(bucket); s != BucketChains::kEnd; s = m_chains.next(s)) {
+        if (rowsEqual(rowStorage(s), form, m_arcWords)) {
+            return false;
         }
     }
 
     // Everything that can throw happens before the store changes.
-    if (m_count == static_cast<int>(m_chunks.size()) * m_chunkRows) {
+    if (static_cast<std::int64_t>(m_count)
+        == static_cast<std::int64_t>(m_chunks.size()) * m_chunkRows) {
         growRows();
     }
-    reserveOneMore(m_next);
+    m_chains.reserveOne();
     reserveOneMore(m_records);
 
     std::copy(form, form + m_arcWords, rowStorage(m_count));
-    m_next.push_back(occupied ? head : kEndOfChain);
+    m_chains.add(bucket);
     m_records.push_back(IndicatorRecord{});
-    setBit(m_used.data(), bucket);
-    head = m_count;
     ++m_count;
     return true;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "engine/bits.h"
+#include "engine/bucket_chains.h"
 #include "engine/canonical_search.h"
 #include "engine/indicators.h"
 #include "engine/work_network.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -53,9 +53,6 @@ public:
     static int bucketOf(const Word* arcSet, int words);
 
 private:
-    static constexpr int kBucketCount = 65536;
-    static constexpr int kEndOfChain = 999999;
-
     Word* rowStorage(int slot) const;
     void growRows();
     void checkSlot(int slot) const;
@@ -70,10 +67,8 @@ private:
     // Rows live in chunks of m_chunkRows so that growing never moves a kept row.
     int m_chunkRows;
     std::vector<std::unique_ptr<Word[]>> m_chunks;
-    std::vector<int> m_next; // slot kept before it in its bucket, or kEndOfChain
+    BucketChains m_chains;
     std::vector<IndicatorRecord> m_records;
-    std::vector<int> m_heads;                   // most recent slot per bucket
-    std::array<Word, kBucketCount / 32> m_used; // bucket has a member in this run
 };
 
 } // namespace tavrin

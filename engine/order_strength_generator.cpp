@@ -97,41 +97,51 @@ void OrderStrengthGenerator::runAttempt(NetworkStore& store, ComplexityIndex& co
     }
 }
 
-float OrderStrengthGenerator::runCountLimited(NetworkStore& store, ComplexityIndex& complexity,
-                                              std::vector<std::int32_t>& storedCi,
-                                              const RunHooks& hooks, std::int64_t startMs,
-                                              RunStatistics& statistics) {
+LoopEnd OrderStrengthGenerator::runCountLimited(NetworkStore& store, ComplexityIndex& complexity,
+                                                std::vector<std::int32_t>& storedCi,
+                                                const RunHooks& hooks, std::int64_t startMs,
+                                                RunStatistics& statistics) {
     const int maximum = store.capacity();
     store.reset();
     storedCi.clear();
-    // Exactly M attempts: each keeps at most one network, so the store never overflows.
-    for (int attempt = 1; attempt <= maximum; ++attempt) {
+    RunBoundary boundary(hooks);
+    // Exactly M attempts: each keeps at most one network, so the store never overflows. 64-bit,
+    // since M may be the largest int.
+    for (std::int64_t attempt = 1; attempt <= maximum; ++attempt) {
         reportProgress(hooks, maximum, store.count());
+        if (boundary.reached()) {
+            break;
+        }
         ++statistics.attempts;
         runAttempt(store, complexity, storedCi, statistics);
     }
-    return elapsedSeconds(startMs, hooks.clock());
+    return {elapsedSeconds(startMs, hooks.clock()), boundary.interrupted()};
 }
 
-float OrderStrengthGenerator::runTimeLimited(NetworkStore& store, ComplexityIndex& complexity,
-                                             std::vector<std::int32_t>& storedCi,
-                                             const RunHooks& hooks, double timeLimitSeconds,
-                                             RunStatistics& statistics) {
+LoopEnd OrderStrengthGenerator::runTimeLimited(NetworkStore& store, ComplexityIndex& complexity,
+                                               std::vector<std::int32_t>& storedCi,
+                                               const RunHooks& hooks, double timeLimitSeconds,
+                                               RunStatistics& statistics) {
     store.reset();
     storedCi.clear();
     TimeCheck timeCheck(hooks.clock, timeLimitSeconds);
     const int maximum = progressMaximum(timeLimitSeconds);
     const std::int64_t startMs = hooks.clock();
     timeCheck.restart(startMs);
+    // One offer per attempt, so the attempt boundary is the offer boundary.
+    RunBoundary boundary(hooks, &timeCheck);
     while (!timeCheck.passed()) {
         reportProgress(hooks, maximum, wholeSeconds(startMs, hooks.clock()));
+        if (boundary.reached()) {
+            break;
+        }
         ++statistics.attempts;
         runAttempt(store, complexity, storedCi, statistics);
         if (store.count() >= store.capacity()) {
             break;
         }
     }
-    return elapsedSeconds(startMs, hooks.clock());
+    return {elapsedSeconds(startMs, hooks.clock()), boundary.interrupted()};
 }
 
 } // namespace tavrin

@@ -32,14 +32,16 @@ public:
     void runAttempt(NetworkStore& store, ComplexityIndex& complexity,
                     std::vector<std::int32_t>& storedCi, RunStatistics& statistics);
 
-    // Exactly M attempts (M = store capacity), elapsed seconds from startMs.
-    float runCountLimited(NetworkStore& store, ComplexityIndex& complexity,
-                          std::vector<std::int32_t>& storedCi, const RunHooks& hooks,
-                          std::int64_t startMs, RunStatistics& statistics);
-    // Attempts until the time limit passes or the store is full, timed from its own start.
-    float runTimeLimited(NetworkStore& store, ComplexityIndex& complexity,
-                         std::vector<std::int32_t>& storedCi, const RunHooks& hooks,
-                         double timeLimitSeconds, RunStatistics& statistics);
+    // Exactly M attempts (M = store capacity) unless hooks.stop ends the loop at an attempt
+    // boundary; elapsed seconds from startMs.
+    LoopEnd runCountLimited(NetworkStore& store, ComplexityIndex& complexity,
+                            std::vector<std::int32_t>& storedCi, const RunHooks& hooks,
+                            std::int64_t startMs, RunStatistics& statistics);
+    // Attempts until the time limit passes (checked at every attempt), hooks.stop is set or the
+    // store is full, timed from its own start.
+    LoopEnd runTimeLimited(NetworkStore& store, ComplexityIndex& complexity,
+                           std::vector<std::int32_t>& storedCi, const RunHooks& hooks,
+                           double timeLimitSeconds, RunStatistics& statistics);
 
 private:
     void removeCoveringPair(int i, int j);

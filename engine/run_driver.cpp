@@ -13,8 +13,8 @@
 namespace tavrin {
 namespace {
 
-float runIndicatorVariant(const RunSettings& settings, double timeLimitSeconds, std::int32_t seed,
-                          RandomSource& random, const RunHooks& hooks, RunResult& result) {
+LoopEnd runIndicatorVariant(const RunSettings& settings, double timeLimitSeconds, std::int32_t seed,
+                            RandomSource& random, const RunHooks& hooks, RunResult& result) {
     const int n = settings.activityCount;
     IndicatorGenerator generator(n, settings.levelCount, random);
     IndicatorMeter meter(n, settings.levelCount);
@@ -28,9 +28,9 @@ float runIndicatorVariant(const RunSettings& settings, double timeLimitSeconds, 
     return generator.runCountLimited(sink, *result.store, hooks, startMs, result.statistics);
 }
 
-float runOrderStrengthVariant(const RunSettings& settings, double timeLimitSeconds,
-                              std::int32_t seed, RandomSource& random, const RunHooks& hooks,
-                              RunResult& result) {
+LoopEnd runOrderStrengthVariant(const RunSettings& settings, double timeLimitSeconds,
+                                std::int32_t seed, RandomSource& random, const RunHooks& hooks,
+                                RunResult& result) {
     const int n = settings.activityCount;
     OrderStrengthGenerator generator(n, settings.removalCount, random);
     ComplexityIndex complexity(n);
@@ -70,11 +70,13 @@ RunResult runGeneration(const RunSettings& settings, double timeLimitSeconds, st
     RunResult result;
     try {
         result.store = std::make_unique<NetworkStore>(settings.activityCount, settings.maxNetworks);
-        result.elapsedSeconds =
+        const LoopEnd end =
             settings.variant == GeneratorVariant::Tavrin2
                 ? runIndicatorVariant(settings, timeLimitSeconds, seed, random, runHooks, result)
                 : runOrderStrengthVariant(settings, timeLimitSeconds, seed, random, runHooks,
                                           result);
+        result.elapsedSeconds = end.elapsedSeconds;
+        result.interrupted = end.interrupted;
     } catch (const std::bad_alloc&) {
         throw std::runtime_error(outOfMemoryMessage(result.store ? result.store->count() : 0));
     }

@@ -61,4 +61,42 @@ inline void reportProgress(const RunHooks& hooks, int maximum, int position) {
     }
 }
 
+// How a run loop ended: its elapsed seconds, and whether RunHooks::stop ended it.
+struct LoopEnd {
+    float elapsedSeconds = 0.0f;
+    bool interrupted = false;
+};
+
+// The test a loop makes at every attempt and offer boundary besides its own limit. The stop flag
+// is read at each; a time-limited loop also reads the clock at each, since one attempt can take
+// longer than the whole limit. Without a time check the clock is never read, so count-limited
+// runs pay one relaxed load per boundary.
+class RunBoundary {
+public:
+    explicit RunBoundary(const RunHooks& hooks, const TimeCheck* timeLimit = nullptr)
+        : m_stop(hooks.stop), m_timeLimit(timeLimit) {}
+
+    // True once the run must end; stays true.
+    bool reached() {
+        if (m_reached) {
+            return true;
+        }
+        if (m_stop != nullptr && m_stop->load(std::memory_order_relaxed)) {
+            m_reached = true;
+            m_interrupted = true;
+        } else if (m_timeLimit != nullptr && m_timeLimit->expired()) {
+            m_reached = true;
+        }
+        return m_reached;
+    }
+
+    bool interrupted() const { return m_interrupted; }
+
+private:
+    const std::atomic<bool>* m_stop;
+    const TimeCheck* m_timeLimit;
+    bool m_reached = false;
+    bool m_interrupted = false;
+};
+
 } // namespace tavrin

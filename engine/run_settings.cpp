@@ -43,7 +43,7 @@ struct Reader {
         }
         const auto value = parseReal(text, separator);
         if (!value) {
-            error = invalidRealMessage(text);
+            error = invalidRealMessage(text, separator);
             return false;
         }
         out = *value;
@@ -55,7 +55,10 @@ struct Reader {
         }
         const auto value = parsePercent(text, separator);
         if (!value) {
-            error = invalidRealMessage(text);
+            // A number too large for a percentage is out of range like one beyond a double.
+            error = classifyReal(text, separator) == RealText::Number
+                        ? outOfRangeMessage(text)
+                        : invalidRealMessage(text, separator);
             return false;
         }
         out = *value;

@@ -68,19 +68,17 @@ std::optional<std::string> normalisedReal(std::string_view text, char separator)
     return out;
 }
 
-template <class Real> std::optional<Real> parseFloating(std::string_view text, char separator) {
-    const auto normal = normalisedReal(text, separator);
-    if (!normal) {
-        return std::nullopt;
-    }
+template <class Real> Real convert(const std::string& normal) {
     Real value{};
-    const char* first = normal->data();
-    const char* last = first + normal->size();
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc{} || end != last || !std::isfinite(value)) {
+    std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    return value;
+}
+
+template <class Real> std::optional<Real> parseFloating(std::string_view text, char separator) {
+    if (classifyReal(text, separator) != RealText::Number) {
         return std::nullopt;
     }
-    return value;
+    return convert<Real>(*normalisedReal(text, separator));
 }
 
 } // namespace
@@ -101,6 +99,26 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
         return std::nullopt;
     }
     return value;
+}
+
+RealText classifyReal(std::string_view text, char decimalSeparator) {
+    const auto normal = normalisedReal(text, decimalSeparator);
+    if (!normal) {
+        return RealText::NotANumber;
+    }
+    // The range is the double's whatever the target type: from_chars reports both overflow and
+    // a non-zero value that rounds to zero, and accepts denormals.
+    double value = 0.0;
+    const char* first = normal->data();
+    const char* last = first + normal->size();
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc::result_out_of_range) {
+        return RealText::OutOfRange;
+    }
+    if (error != std::errc{} || end != last || !std::isfinite(value)) {
+        return RealText::NotANumber;
+    }
+    return RealText::Number;
 }
 
 std::optional<double> parseReal(std::string_view text, char decimalSeparator) {
@@ -124,12 +142,45 @@ std::optional<std::int32_t> parsePercent(std::string_view text, char decimalSepa
     return static_cast<std::int32_t>(percent);
 }
 
-std::string invalidIntegerMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value.";
+std::string escapedText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string quoted;
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            quoted += "\\n";
+        } else if (c == '\r') {
+            quoted += "\\r";
+        } else if (c == '\t') {
+            quoted += "\\t";
+        } else if (code < 0x20 || code == 0x7F) {
+            quoted += "\\x";
+            quoted += kHex[code >> 4];
+            quoted += kHex[code & 0xF];
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted;
 }
 
-std::string invalidRealMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid floating point value.";
+std::string quotedText(std::string_view text) {
+    return "'" + escapedText(text) + "'";
+}
+
+std::string invalidIntegerMessage(std::string_view text) {
+    return quotedText(text) + kInvalidIntegerSuffix;
+}
+
+std::string invalidRealMessage(std::string_view text, char decimalSeparator) {
+    if (classifyReal(text, decimalSeparator) == RealText::OutOfRange) {
+        return outOfRangeMessage(text);
+    }
+    return quotedText(text) + kInvalidRealSuffix;
+}
+
+std::string outOfRangeMessage(std::string_view text) {
+    return quotedText(text) + kOutOfRangeSuffix;
 }
 
 std::string formatReal(double value) {

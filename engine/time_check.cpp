@@ -42,11 +42,15 @@ bool TimeCheck::passed() {
     if (m_countdown != 0) {
         return false;
     }
-    if (secondsBetween(m_startMs, m_clock()) > static_cast<long double>(m_limitSeconds)) {
+    if (expired()) {
         return true;
     }
     m_countdown = kCallsPerReading;
     return false;
+}
+
+bool TimeCheck::expired() const {
+    return secondsBetween(m_startMs, m_clock()) > static_cast<long double>(m_limitSeconds);
 }
 
 } // namespace tavrin

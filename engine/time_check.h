@@ -19,8 +19,8 @@ int wholeSeconds(std::int64_t startMs, std::int64_t nowMs);
 // A time limit in seconds as a progress maximum: truncated, held within the int range.
 int progressMaximum(double timeLimitSeconds);
 
-// The time-limit test of the time-limited loops. It reads the clock only on every 100th call,
-// so a run may overrun its limit by up to 100 attempts.
+// The time-limit test of the time-limited loops. passed() reads the clock only on every 100th
+// call; expired() reads it at once, for the boundaries inside and between long attempts.
 class TimeCheck {
 public:
     static constexpr int kCallsPerReading = 100;
@@ -32,6 +32,9 @@ public:
 
     // True once a clock reading finds more than the limit elapsed since the start.
     bool passed();
+
+    // True when a clock reading now finds more than the limit elapsed since the start.
+    bool expired() const;
 
 private:
     MillisecondClock m_clock;

@@ -45,19 +45,6 @@ std::string outOfRange(const std::string& range, const std::string& value) {
     return range + ", not " + value + ".";
 }
 
-std::optional<std::string> checkFileNumbers(std::int32_t start, std::int32_t count) {
-    const std::int64_t first = start;
-    const std::int64_t next = first + count;
-    const std::int64_t last = count > 0 ? next - 1 : first;
-    constexpr std::int64_t lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr std::int64_t highest = std::numeric_limits<std::int32_t>::max();
-    if (last > highest || next > highest || next < lowest) {
-        return std::string(kFileNumbersRange) + ": " + std::to_string(first) + " to "
-               + std::to_string(next) + " was asked for.";
-    }
-    return std::nullopt;
-}
-
 // The instance tables are sized from K, so the settings are checked before they are built.
 int checkedActivityCount(int activityCount, const RunSettings& resources) {
     if (const auto problem = checkResourceSettings(resources)) {
@@ -70,6 +57,18 @@ int checkedActivityCount(int activityCount, const RunSettings& resources) {
 }
 
 } // namespace
+
+std::optional<std::string> checkFileNumbers(std::int32_t start, std::int32_t count) {
+    if (count <= 0) {
+        return std::nullopt;
+    }
+    const std::int64_t last = static_cast<std::int64_t>(start) + count - 1;
+    if (last > std::numeric_limits<std::int32_t>::max()) {
+        return std::string(kFileNumbersRange) + ": " + std::to_string(start) + " to "
+               + std::to_string(last) + " was asked for.";
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> checkFilePrefix(const std::string& prefix) {
     for (const char c : prefix) {
@@ -154,14 +153,15 @@ ExportBatchResult ExportBatch::run(const ArcSetRows& rows, ExportPool& pool, Ran
         result.error = std::move(problem);
         return result;
     }
-    result.nextStartNumber = files.startNumber + files.count;
+    result.nextStartNumber = static_cast<std::int64_t>(files.startNumber) + files.count;
     m_provenance = exportProvenance(m_resources, files.provenance);
-    std::int32_t number = files.startNumber;
+    // 64-bit: the number after file 2147483647 must not overflow.
+    std::int64_t number = files.startNumber;
     for (int file = 0; file < files.count; ++file) {
         const int slot = pool.draw(random);
         completeInstance(m_instance, rows(slot), m_resources, random);
         try {
-            writeFiles(files, number);
+            writeFiles(files, static_cast<std::int32_t>(number));
         } catch (const RcpWriteError& error) {
             result.error = error.what();
             return result;

@@ -44,6 +44,10 @@ inline constexpr const char* kFilePrefixRule =
 inline constexpr const char* kFileNumbersRange =
     "The file numbers must lie between -2147483648 and 2147483647";
 
+// The numbers start .. start + count - 1 of a batch beyond 32 bits, with the message; nothing
+// when they fit. A count of zero or less numbers no file, so any start fits.
+std::optional<std::string> checkFileNumbers(std::int32_t start, std::int32_t count);
+
 // The Save Files fields, converted.
 struct ExportFileSettings {
     ExportFileSettings() = default;
@@ -82,8 +86,10 @@ std::optional<std::string> checkResourceSettings(const RunSettings& settings);
 // writes nothing and keeps the start number; once started, the next start is startNumber + count
 // even when a write fails part way.
 struct ExportBatchResult {
-    int filesWritten = 0;             // instances whose files, one per format, were all written
-    std::int32_t nextStartNumber = 0; // startNumber + count, the dialog's next start
+    int filesWritten = 0; // instances whose files, one per format, were all written
+    // startNumber + count, the dialog's next start; 64-bit, since after file 2147483647 it is
+    // 2147483648, from which no batch can start.
+    std::int64_t nextStartNumber = 0;
     std::optional<std::string> error; // the file that could not be written, and why
 };
 

@@ -2,14 +2,7 @@
 
 #include "formats/number_text.h"
 
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#ifdef _WIN32
-#include <filesystem>
-#include <system_error>
-#endif
 
 namespace tavrin {
 namespace {
@@ -32,7 +25,7 @@ std::size_t sizeBound(const ProjectInstance& instance) {
     const std::size_t n = index(instance.activityCount);
     const std::size_t k = index(instance.resourceCount);
     const std::size_t fields = 8 + 3 * k + n * (k + 4) + arcs;
-    return 13 * fields + 2 * (n + 8);
+    return 13 * fields + 2 * (n + 8) + formats::kSlack;
 }
 
 constexpr std::string_view kLineEnd = "\r\n";
@@ -105,66 +98,7 @@ char* putEndJob(char* out, const ProjectInstance& instance) {
     return putText(out, " \r\n");
 }
 
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
-
-// A short name of its own, so that a final name close to the system's limit does not fail
-// earlier, at the temporary file.
-std::string temporaryName(const std::string& path, unsigned serial) {
-    const std::size_t cut = path.find_last_of(kSeparators);
-    std::string name = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-    name += ".tavrin-";
-    name += std::to_string(serial);
-    name += ".tmp";
-    return name;
-}
-
-std::atomic<unsigned> g_temporarySerial{0};
-
-// Creates a temporary file that did not exist before ("x": exclusive), so no file is ever
-// overwritten on the way.
-std::FILE* createTemporary(const std::string& path, std::string& temporary) {
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        temporary = temporaryName(path, g_temporarySerial++);
-        errno = 0;
-        std::FILE* file = std::fopen(temporary.c_str(), "wbx");
-        if (file != nullptr || errno != EEXIST) {
-            return file;
-        }
-    }
-    return nullptr;
-}
-
-std::string systemReason(int error) {
-    return error != 0 ? std::strerror(error) : "unknown error";
-}
-
-void putInPlace(const std::string& temporary, const std::string& path) {
-#ifdef _WIN32
-    // std::rename refuses an existing target here; filesystem::rename replaces it.
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        throw RcpWriteError(path, error.message());
-    }
-#else
-    errno = 0;
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        std::remove(temporary.c_str());
-        throw RcpWriteError(path, systemReason(error));
-    }
-#endif
-}
-
 } // namespace
-
-RcpWriteError::RcpWriteError(const std::string& path, const std::string& reason)
-    : std::runtime_error("Could not write " + path + ": " + reason), m_path(path) {}
 
 std::string_view RcpWriter::format(const ProjectInstance& instance) {
     const std::size_t bound = sizeBound(instance);
@@ -178,31 +112,12 @@ std::string_view RcpWriter::format(const ProjectInstance& instance) {
         out = putActivityJob(out, instance, a);
     }
     out = putEndJob(out, instance);
-    assert(static_cast<std::size_t>(out - first) <= bound);
+    assert(static_cast<std::size_t>(out - first) + formats::kSlack <= bound);
     return std::string_view(first, static_cast<std::size_t>(out - first));
 }
 
 void RcpWriter::write(const ProjectInstance& instance, const std::string& path) {
     replaceFile(path, format(instance));
-}
-
-void replaceFile(const std::string& path, std::string_view bytes) {
-    std::string temporary;
-    std::FILE* file = createTemporary(path, temporary);
-    if (file == nullptr) {
-        throw RcpWriteError(path, systemReason(errno));
-    }
-    errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
-    errno = 0;
-    const bool closed = std::fclose(file) == 0;
-    const int closeError = errno;
-    if (!written || !closed) {
-        std::remove(temporary.c_str());
-        throw RcpWriteError(path, systemReason(!written ? writeError : closeError));
-    }
-    putInPlace(temporary, path);
 }
 
 } // namespace tavrin

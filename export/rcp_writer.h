@@ -1,23 +1,15 @@
 #pragma once
 
+#include "export/file_replace.h"
 #include "export/project_instance.h"
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace tavrin {
 
-// A file that could not be created, written or put in place; what() names the file and the
-// reason given by the system.
-class RcpWriteError : public std::runtime_error {
-public:
-    RcpWriteError(const std::string& path, const std::string& reason);
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
+// A failed .rcp write.
+using RcpWriteError = FileWriteError;
 
 // Writes completed instances in the .rcp (Patterson) format: every line ends in CR LF on every
 // platform, jobs are numbered 1 (dummy start), a+2 for activity a, n+2 (dummy end). The buffer is
@@ -34,9 +26,5 @@ public:
 private:
     std::string m_buffer;
 };
-
-// Writes bytes to a temporary file beside path and renames it into place, so that path holds
-// either its earlier content or all of the bytes. Throws RcpWriteError.
-void replaceFile(const std::string& path, std::string_view bytes);
 
 } // namespace tavrin

@@ -24,7 +24,7 @@ void putComments(TextOut& text, const Provenance& provenance) {
 // The tasks are the jobs between the dummies, numbered 1..n as they are in the file order.
 void putTasks(TextOut& text, const Instance& instance) {
     const std::size_t tasks = instance.jobs.size() - 2;
-    char* at = text.room(tasks * kItemRoom + 40);
+    char* at = text.room(tasks * kItemRoom + 80);
     at = putNumber(putText(at, "n_tasks = "), static_cast<std::int64_t>(tasks));
     at = putText(at, ";\nd = [");
     for (std::size_t t = 1; t <= tasks; ++t) {

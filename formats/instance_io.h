@@ -23,14 +23,19 @@ private:
 };
 
 // Parses the bytes of a file of the given format; fileName only names the file in errors.
-// Throws FormatError. The .dzn format is write-only.
+// Throws FormatError for anything but a sound instance: wrong counts, values out of 0..2^31-1,
+// successors out of range or repeated, dummy jobs with work, cycles, truncated or trailing text.
+// The .dzn format is write-only.
 Instance readInstance(InstanceFormat format, std::string_view bytes, const std::string& fileName);
 
 // Reads a file, its format taken from the extension. Throws FormatError, also when the file
 // cannot be read or its extension is unknown.
 Instance readInstanceFile(const std::string& path);
 
-// Replaces out with the bytes of the instance in the given format (lines end in CR LF in .rcp).
+// Replaces out with the bytes of the instance in the given format (lines end in CR LF in .rcp,
+// LF elsewhere); the storage of out is reused. Expects an instance the readers would accept.
+// Throws std::invalid_argument for what a format cannot hold: in .sm cyclic precedences, a line
+// break in a provenance text or a colon in a provenance key.
 void writeInstance(InstanceFormat format, const Instance& instance, std::string& out);
 
 } // namespace tavrin::formats

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -8,23 +9,53 @@
 // Raw-buffer text output shared by the writers: the callers make room first, these never check.
 namespace tavrin::formats {
 
-// The most characters a 32-bit number takes, its sign included.
+// The most characters a 32-bit number takes, its sign included; a 64-bit one (sums of values).
 inline constexpr std::size_t kNumberChars = 11;
+inline constexpr std::size_t kWideNumberChars = 20;
 
 inline char* putText(char* out, std::string_view text) {
     std::memcpy(out, text.data(), text.size());
     return out + text.size();
 }
 
-// printf's "%<width>d": right-aligned in at least width characters, longer numbers in full.
+inline constexpr std::string_view kSpaces = "                ";
+// Spare bytes every buffer keeps beyond what it means to write: see putNumber.
+inline constexpr std::size_t kSlack = 16;
+
+// printf's "%<width>d": right-aligned in at least width (at most 16) characters, longer numbers
+// in full.
 // With separate set, a number that fills or outgrows its width gets one space before it, so that
 // it never runs into the number before it on the line; numbers that fit keep the plain bytes.
+inline int digitCount(std::uint64_t magnitude) {
+    int count = 1;
+    for (std::uint64_t bound = 10; magnitude >= bound && count < 19; bound *= 10) {
+        ++count;
+    }
+    return magnitude >= 10000000000000000000u ? 20 : count;
+}
+
 inline char* putNumber(char* out, std::int64_t value, int width = 0, bool separate = false) {
-    char digits[24];
-    char* const end = digits + sizeof digits;
-    char* first = end;
     std::uint64_t magnitude =
         value < 0 ? 0u - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const int length = digitCount(magnitude) + (value < 0 ? 1 : 0);
+    if (length < width) {
+        // One fixed-size copy is quicker than a loop; the bytes beyond the field are
+        // overwritten by what follows, which is why every buffer keeps kSlack spare bytes.
+        std::memcpy(out, kSpaces.data(), kSpaces.size());
+        out += width - length;
+    } else if (separate) {
+        *out++ = ' ';
+    }
+    // Digits straight into place, last first: no copy through a scratch buffer.
+    char* const end = out + length;
+    if (magnitude < 100 && value >= 0) {
+        if (magnitude >= 10) {
+            out[0] = static_cast<char>('0' + magnitude / 10);
+        }
+        end[-1] = static_cast<char>('0' + magnitude % 10);
+        return end;
+    }
+    char* first = end;
     do {
         *--first = static_cast<char>('0' + magnitude % 10u);
         magnitude /= 10u;
@@ -32,14 +63,7 @@ inline char* putNumber(char* out, std::int64_t value, int width = 0, bool separa
     if (value < 0) {
         *--first = '-';
     }
-    auto length = end - first;
-    if (separate && length >= width) {
-        *out++ = ' ';
-    }
-    for (; length < width; ++length) {
-        *out++ = ' ';
-    }
-    return putText(out, std::string_view(first, static_cast<std::size_t>(end - first)));
+    return end;
 }
 
 // A fixed-width field after another number on its line.
@@ -54,24 +78,39 @@ public:
     explicit TextOut(std::string& text) : m_text(text) {
         m_text.resize(m_text.capacity() > 64 ? m_text.capacity() : 64);
         m_at = m_text.data();
+        m_end = m_at + m_text.size();
     }
 
     // Room for at least count more characters; the returned pointer is where writing goes on.
     char* room(std::size_t count) {
-        const std::size_t used = static_cast<std::size_t>(m_at - m_text.data());
-        if (m_text.size() - used < count) {
-            m_text.resize(2 * m_text.size() + count);
-            m_at = m_text.data() + used;
+        if (static_cast<std::size_t>(m_end - m_at) < count + kSlack) {
+            grow(count);
         }
+        m_limit = m_at + count;
         return m_at;
     }
-    // Marks the characters up to end as written.
-    void advance(char* end) { m_at = end; }
+    // Marks the characters up to end as written, all within the room asked for last.
+    void advance(char* end) {
+        assert(end >= m_at && end <= m_limit);
+        m_at = end;
+    }
+    // How much is written, and where an earlier offset is now (the text moves as it grows).
+    std::size_t written() const { return static_cast<std::size_t>(m_at - m_text.data()); }
+    char* at(std::size_t offset) { return m_text.data() + offset; }
     void finish() { m_text.resize(static_cast<std::size_t>(m_at - m_text.data())); }
 
 private:
+    void grow(std::size_t count) {
+        const std::size_t used = static_cast<std::size_t>(m_at - m_text.data());
+        m_text.resize(2 * m_text.size() + count + kSlack);
+        m_at = m_text.data() + used;
+        m_end = m_text.data() + m_text.size();
+    }
+
     std::string& m_text;
     char* m_at;
+    char* m_end;
+    char* m_limit = nullptr;
 };
 
 } // namespace tavrin::formats

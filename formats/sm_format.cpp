@@ -2,6 +2,7 @@
 #include "formats/instance_check.h"
 #include "formats/number_text.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace tavrin::formats {
@@ -12,15 +13,10 @@ constexpr std::string_view kStars =
 constexpr std::string_view kDashes =
     "------------------------------------------------------------------------\n";
 constexpr std::size_t kLabelWidth = 30;
-
-// Sum of the durations: every job one after the other.
-std::int64_t horizonOf(const Instance& instance) {
-    std::int64_t sum = 0;
-    for (const Job& job : instance.jobs) {
-        sum += job.duration;
-    }
-    return sum;
-}
+constexpr std::string_view kPadding = "                              ";
+// The single mode, right-aligned in the mode columns of the two job tables.
+constexpr std::string_view kOneMode = "        1";
+constexpr std::string_view kModeOne = "      1";
 
 // The earliest finish of the dummy end: the critical path length, in Kahn's order.
 std::int64_t criticalPathLength(const Instance& instance) {
@@ -60,24 +56,37 @@ std::int64_t criticalPathLength(const Instance& instance) {
     return length;
 }
 
+// Sum of the durations: every job one after the other.
+std::int64_t horizonOf(const Instance& instance) {
+    std::int64_t sum = 0;
+    for (const Job& job : instance.jobs) {
+        sum += job.duration;
+    }
+    return sum;
+}
+
 char* putLabel(char* out, std::string_view label) {
     out = putText(out, label);
-    for (std::size_t i = label.size(); i < kLabelWidth; ++i) {
-        *out++ = ' ';
+    if (label.size() < kLabelWidth) {
+        std::memcpy(out, kPadding.data(), kLabelWidth);
+        out += kLabelWidth - label.size();
     }
     return putText(out, ": ");
 }
 
 void checkProvenanceText(std::string_view text, bool key) {
-    const bool colon = key && text.find(':') != std::string_view::npos;
-    if (colon || text.find_first_of("\r\n") != std::string_view::npos) {
+    bool faulty = false;
+    for (const char c : text) {
+        faulty |= (c == '\n') | (c == '\r') | (key & (c == ':'));
+    }
+    if (faulty) {
         throw std::invalid_argument("A provenance " + std::string(key ? "key" : "value") + " (\""
                                     + std::string(text)
                                     + "\") has no .sm form: no line break, no colon in keys");
     }
 }
 
-void putHeader(TextOut& text, const Instance& instance) {
+void putHeader(TextOut& text, const Instance& instance, std::int64_t horizon) {
     char* at = text.room(kStars.size());
     text.advance(putText(at, kStars));
     for (const auto& [key, value] : instance.provenance) {
@@ -88,53 +97,76 @@ void putHeader(TextOut& text, const Instance& instance) {
         at = putText(at, value);
         text.advance(putText(at, "\n"));
     }
-    at = text.room(6 * kStars.size() + 4 * kNumberChars);
+    at = text.room(6 * kStars.size() + 4 * kWideNumberChars);
     at = putText(at, kStars);
-    at = putLabel(at, "projects");
-    at = putText(at, " 1\n");
-    at = putLabel(at, "jobs (incl. supersource/sink )");
-    at = putNumber(putText(at, " "), instance.jobCount());
-    at = putLabel(putText(at, "\n"), "horizon");
-    at = putNumber(putText(at, " "), horizonOf(instance));
-    at = putText(at, "\nRESOURCES\n");
-    at = putText(putLabel(at, "  - renewable"), " ");
-    at = putText(putNumber(at, instance.resourceCount()), "   R\n");
-    at = putText(putLabel(at, "  - nonrenewable"), " 0   N\n");
-    at = putText(putLabel(at, "  - doubly constrained"), " 0   D\n");
+    at = putText(at, "projects                      :  1\n"
+                     "jobs (incl. supersource/sink ):  ");
+    at = putNumber(at, instance.jobCount());
+    at = putText(at, "\nhorizon                       :  ");
+    at = putNumber(at, horizon);
+    at = putText(at, "\nRESOURCES\n"
+                     "  - renewable                 :  ");
+    at = putNumber(at, instance.resourceCount());
+    at = putText(at, "   R\n"
+                     "  - nonrenewable              :  0   N\n"
+                     "  - doubly constrained        :  0   D\n");
     text.advance(putText(at, kStars));
 }
 
-void putProjectInformation(TextOut& text, const Instance& instance) {
-    const std::int64_t length = criticalPathLength(instance);
-    char* at = text.room(2 * kStars.size() + 6 * (kNumberChars + 1));
+// Returns the offset of the due date field; the MPM time follows the tardiness cost.
+std::size_t putProjectInformation(TextOut& text, const Instance& instance, std::int64_t length) {
+    char* at = text.room(2 * kStars.size() + 6 * (kWideNumberChars + 1));
     at = putText(at, "PROJECT INFORMATION:\n"
                      "pronr.  #jobs rel.date duedate tardcost  MPM-Time\n");
     at = putNumber(at, 1, 5);
     at = putField(at, instance.jobCount() - 2, 7);
     at = putField(at, 0, 7);
+    const auto dueDate = static_cast<std::size_t>(at - text.at(0));
     at = putField(at, length, 9);
     at = putField(at, 0, 9);
     at = putField(at, length, 9);
     text.advance(putText(putText(at, "\n"), kStars));
+    return dueDate;
 }
 
-void putPrecedences(TextOut& text, const Instance& instance) {
+// The critical path length comes with the walk over the successors: one forward pass when every
+// successor comes later in the file, as in files of this program; Kahn's order otherwise.
+std::int64_t putPrecedences(TextOut& text, const Instance& instance) {
     text.advance(putText(text.room(80), "PRECEDENCE RELATIONS:\n"
                                         "jobnr.    #modes  #successors   successors\n"));
+    thread_local std::vector<std::int64_t> start;
+    start.assign(instance.jobs.size(), 0);
+    std::int64_t length = 0;
+    bool forward = true;
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
         const Job& job = instance.jobs[j];
+        const std::int64_t finish = start[j] + job.duration;
+        length = std::max(length, finish);
         char* at = text.room((job.successors.size() + 3) * (kNumberChars + 1) + 12);
         at = putNumber(at, static_cast<std::int64_t>(j) + 1, 4);
-        at = putField(at, 1, 9);
+        at = putText(at, kOneMode);
         at = putField(at, static_cast<std::int64_t>(job.successors.size()), 11);
         int width = 12;
         for (const std::int32_t s : job.successors) {
             at = putField(at, std::int64_t{s} + 1, width);
             width = 4;
+            const auto successor = static_cast<std::size_t>(s);
+            forward = forward && successor > j;
+            if (forward) {
+                start[successor] = std::max(start[successor], finish);
+            }
         }
         text.advance(putText(at, "\n"));
     }
     text.advance(putText(text.room(kStars.size()), kStars));
+    return forward ? length : criticalPathLength(instance);
+}
+
+// Overwrites a field of nine columns in place.
+void putDueField(char* field, std::int64_t value) {
+    char digits[kSlack + kWideNumberChars];
+    putNumber(digits, value, 9);
+    std::memcpy(field, digits, 9);
 }
 
 void putRequests(TextOut& text, const Instance& instance) {
@@ -149,7 +181,7 @@ void putRequests(TextOut& text, const Instance& instance) {
         const Job& job = instance.jobs[j];
         at = text.room((k + 3) * (kNumberChars + 1) + 12);
         at = putNumber(at, static_cast<std::int64_t>(j) + 1, 3);
-        at = putField(at, 1, 7);
+        at = putText(at, kModeOne);
         at = putField(at, job.duration, 6);
         int width = 8;
         for (const std::int32_t demand : job.demands) {
@@ -179,9 +211,19 @@ void putAvailabilities(TextOut& text, const Instance& instance) {
 
 void writeSm(const Instance& instance, std::string& out) {
     TextOut text(out);
-    putHeader(text, instance);
-    putProjectInformation(text, instance);
-    putPrecedences(text, instance);
+    const std::int64_t horizon = horizonOf(instance);
+    putHeader(text, instance, horizon);
+    // The due date and MPM time are the critical path length, at most the horizon. When that has
+    // at most 8 digits, both fields are exactly 9 columns wide whatever the length, so they are
+    // written blank and filled in once the precedence pass has found it.
+    const bool fillLater = horizon < 100000000;
+    const std::size_t dueDate =
+        putProjectInformation(text, instance, fillLater ? 0 : criticalPathLength(instance));
+    const std::int64_t length = putPrecedences(text, instance);
+    if (fillLater) {
+        putDueField(text.at(dueDate), length);
+        putDueField(text.at(dueDate + 18), length);
+    }
     putRequests(text, instance);
     putAvailabilities(text, instance);
     text.finish();

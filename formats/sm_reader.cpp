@@ -138,7 +138,7 @@ void readProvenance(SmLines& lines, Instance& instance) {
 
 std::vector<std::string_view> valueTokens(SmLines& lines, std::string_view label,
                                           std::size_t count) {
-    const std::vector<std::string_view> tokens = tokensOf(lines.labelled(label));
+    std::vector<std::string_view> tokens = tokensOf(lines.labelled(label));
     if (tokens.size() != count) {
         lines.fail("expected " + std::to_string(count) + " values after \"" + std::string(label)
                    + " :\"");

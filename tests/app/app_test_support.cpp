@@ -23,6 +23,12 @@ QString RecordingShell::chooseDirectory(QWidget*, const QString& start) {
     return chosenDirectory;
 }
 
+QString RecordingShell::chooseFile(QWidget*, const QString&, const QString&,
+                                   const QString& filter) {
+    fileFilters.append(filter);
+    return chosenFile;
+}
+
 Program::Program() : windows(std::make_unique<TavrinWindows>(messages, shell)) {
     windows->RG.show();
     if (!QTest::qWaitForWindowExposed(&windows->RG)) {

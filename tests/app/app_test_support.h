@@ -38,6 +38,8 @@ public:
     void startProgram(const QString& path) override { started.append(path); }
     void terminate() override { ++terminations; }
     QString chooseDirectory(QWidget*, const QString& start) override;
+    QString chooseFile(QWidget*, const QString&, const QString& start,
+                       const QString& filter) override;
     void setPriority(ProcessPriority priority) override { priorities.append(priority); }
 
     QList<QUrl> opened;
@@ -45,6 +47,8 @@ public:
     int terminations = 0;
     QString chosenDirectory; // answer of the directory dialog; empty cancels
     QStringList directoryStarts;
+    QString chosenFile; // answer of the file dialog; empty cancels
+    QStringList fileFilters;
     QList<ProcessPriority> priorities;
 };
 

@@ -69,7 +69,7 @@ private slots:
             bar << action->text();
         }
         QCOMPARE(bar, (QStringList{"Program", "Options", "Help"}));
-        QCOMPARE(captions(p.find<QMenu>("Program1")), (QStringList{"New", "-", "Exit"}));
+        QCOMPARE(captions(p.find<QMenu>("Program1")), (QStringList{"New", "Design", "-", "Exit"}));
         QCOMPARE(captions(p.find<QMenu>("Options1")), QStringList{"Seed"});
         QCOMPARE(captions(p.find<QMenu>("Help1")), (QStringList{"Info", "About"}));
         QCOMPARE(captions(p.find<QMenu>("Info1")), (QStringList{"Tutorial (Pdf)", "Papers (Pdf)"}));
@@ -158,6 +158,27 @@ private slots:
         if (!message.isEmpty()) {
             QCOMPARE(p.messages.shown.last().title, QStringLiteral("Tavrin"));
         }
+    }
+
+    void enterPressesTheDefaultButton() {
+        Program p;
+        p.find<QAction>("Seed1")->trigger();
+        auto* seed = p.find<QLineEdit>(&p.windows->seedv, "Edit1");
+        p.type(seed, QStringLiteral("x"));
+        QTest::keyClick(seed, Qt::Key_Return);
+        QCOMPARE(p.lastMessage(), QStringLiteral("'x' is not a valid integer value."));
+        p.type(seed, QStringLiteral("7"));
+        QTest::keyClick(seed, Qt::Key_Enter);
+        QVERIFY(!p.windows->seedv.isVisible());
+        QVERIFY(p.main().isEnabled());
+
+        p.chooseVariant(2);
+        p.type("Edit6", QStringLiteral("3"));
+        p.click("Button1");
+        QVERIFY(p.windows->param.isVisible());
+        QTest::keyClick(&p.windows->param, Qt::Key_Return);
+        QVERIFY(!p.windows->param.isVisible());
+        QVERIFY(p.main().isVisible());
     }
 
     void seedItemIsLockedAfterTheRun() {

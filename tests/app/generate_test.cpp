@@ -5,12 +5,17 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <vector>
 
@@ -204,6 +209,59 @@ private slots:
         other.run(2, QStringLiteral("10"), QStringLiteral("0.4"), 30, QStringLiteral("1"));
         QCOMPARE(keptNetworks(*again.main().store()), keptNetworks(*first.main().store()));
         QVERIFY(keptNetworks(*other.main().store()) != keptNetworks(*first.main().store()));
+    }
+
+    void stopEndsTheRunWithItsResults_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addRow("Esc") << "Esc";
+        QTest::addRow("Stop caption") << "Stop";
+        QTest::addRow("close box") << "close";
+    }
+    void stopEndsTheRunWithItsResults() {
+        QFETCH(QString, how);
+        Program p;
+        p.chooseVariant(2);
+        p.type("Edit7", QStringLiteral("30"));
+        p.type("Edit8", QStringLiteral("0.5"));
+        p.click("CheckBox1");
+        p.type("Edit5", QStringLiteral("600"));
+        auto* button = p.find<QPushButton>("Button1");
+        QTabBar* tabs = p.find<QTabWidget>("TabControl1")->tabBar();
+        QString captionDuringRun;
+        // Fires at the run's first repaint: what a user does while the run goes on.
+        QTimer::singleShot(0, [&] {
+            captionDuringRun = button->text();
+            const QPoint onTab = tabs->tabRect(1).center();
+            QCoreApplication::postEvent(
+                tabs, new QMouseEvent(QEvent::MouseButtonPress, onTab, tabs->mapToGlobal(onTab),
+                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            if (how == QStringLiteral("Esc")) {
+                QCoreApplication::postEvent(
+                    &p.main(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            } else if (how == QStringLiteral("close")) {
+                QCoreApplication::postEvent(&p.main(), new QCloseEvent);
+            } else {
+                const QPoint centre = button->rect().center();
+                QCoreApplication::postEvent(
+                    button,
+                    new QMouseEvent(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre),
+                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            }
+        });
+        p.click(button);
+
+        QCOMPARE(captionDuringRun, QStringLiteral("Stop"));
+        QVERIFY(p.main().runInterrupted());
+        QCOMPARE(p.shell.terminations, 0);
+        QVERIFY(p.windows->param.isVisible());
+        QCOMPARE(p.find<QLabel>(&p.windows->param, "Label3")->text(),
+                 QString::number(p.main().store()->count()));
+        p.click(p.find<QWidget>(&p.windows->param, "Button1"));
+        QCOMPARE(button->text(), QStringLiteral("Save Files"));
+        // The tab click made during the run was dropped, not acted on afterwards.
+        QCOMPARE(p.find<QTabWidget>("TabControl1")->currentIndex(), 4);
+        p.click(button);
+        QVERIFY(p.windows->save_files.isVisible());
     }
 
     void inputDuringARunIsDropped() {

@@ -280,6 +280,10 @@ private slots:
                               << "Edit8"
                               << "x1"
                               << "'x1' is not a valid floating point value.";
+        QTest::addRow("real beyond a double") << "Spin8"
+                                              << "Edit8"
+                                              << "1e999"
+                                              << "'1e999' is out of range.";
     }
     void stepperOnATextThatDoesNotConvert() {
         QFETCH(QString, spin);

@@ -1,3 +1,5 @@
+#include "app/directory_dialog.h"
+#include "app/export_host.h"
 #include "app/up_down.h"
 #include "app_test_main.h"
 #include "app_test_support.h"
@@ -6,8 +8,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QToolButton>
+
+#include <vector>
 
 using namespace tavrin;
 using namespace tavrin::testing;
@@ -53,6 +59,20 @@ QStringList numbered(const QString& prefix, int first, int last) {
     }
     return names;
 }
+
+// Takes the batch's settings instead of writing, with five selected networks.
+struct RecordingHost : ExportHost {
+    bool refreshSelection() override { return true; }
+    QString selectedCountText() const override { return QStringLiteral("5"); }
+    ExportBatchResult exportFiles(const ExportFileSettings& files) override {
+        received.push_back(files);
+        ExportBatchResult result;
+        result.nextStartNumber = files.startNumber + files.count;
+        return result;
+    }
+    void showMainWindow() override {}
+    std::vector<ExportFileSettings> received;
+};
 
 // A finished Tavrin2 run of `kept` networks with the Save Files dialog open on `directory`.
 struct Saving : Program {
@@ -212,6 +232,11 @@ private slots:
                                << "abc"
                                << "Tavrin"
                                << "'abc' is not a valid integer value.";
+        QTest::addRow("prefix with a separator")
+            << "Edit2"
+            << "../Pat"
+            << "Alert!"
+            << "The file prefix must not contain a path separator or a control character";
         QTest::addRow("more than selected") << "Edit4"
                                             << "12"
                                             << "Alert!"
@@ -231,7 +256,7 @@ private slots:
         QCOMPARE(s.lastMessage(), message);
         QVERIFY(written(out.path()).isEmpty());
         QVERIFY(s.windows->save_files.isVisible());
-        if (title == QStringLiteral("Alert!")) {
+        if (field == QStringLiteral("Edit4") && title == QStringLiteral("Alert!")) {
             QCOMPARE(s.dialogField("Edit4")->text(), QStringLiteral("5"));
             s.ok();
             QCOMPARE(written(out.path()).size(), 5);
@@ -316,6 +341,37 @@ private slots:
         QVERIFY(written(out.path()).isEmpty());
     }
 
+    void formatChoiceReachesTheBatch_data() {
+        using formats::InstanceFormat;
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<std::vector<InstanceFormat>>("expected");
+        QTest::addRow("default") << "" << std::vector<InstanceFormat>{InstanceFormat::Rcp};
+        QTest::addRow("json") << ".json" << std::vector<InstanceFormat>{InstanceFormat::Json};
+        QTest::addRow("all") << "all"
+                             << std::vector<InstanceFormat>{InstanceFormat::Rcp, InstanceFormat::Sm,
+                                                            InstanceFormat::Dzn,
+                                                            InstanceFormat::Json};
+    }
+    void formatChoiceReachesTheBatch() {
+        QFETCH(QString, choice);
+        QFETCH(std::vector<formats::InstanceFormat>, expected);
+        QTemporaryDir out;
+        Program p;
+        RecordingHost host;
+        p.windows->save_files.setHost(&host);
+        p.find<QLineEdit>(&p.windows->save_files, "ed_dir")->setText(out.path());
+        p.find<QLineEdit>(&p.windows->save_files, "Edit4")->setText(QStringLiteral("3"));
+        auto* format = p.find<QComboBox>(&p.windows->save_files, "cb_format");
+        QCOMPARE(format->currentText(), QStringLiteral(".rcp"));
+        if (!choice.isEmpty()) {
+            format->setCurrentIndex(format->findText(choice));
+        }
+        p.windows->save_files.show();
+        p.click(p.find<QWidget>(&p.windows->save_files, "Button2"));
+        QCOMPARE(host.received.size(), 1U);
+        QCOMPARE(host.received[0].formats, expected);
+    }
+
     void directoryChoice_data() {
         QTest::addColumn<QString>("chosen");
         QTest::addRow("chosen") << "/tmp/somewhere/else";
@@ -330,6 +386,32 @@ private slots:
         QCOMPARE(s.shell.directoryStarts, QStringList{QDir::rootPath()});
         QCOMPARE(s.dialogField("ed_dir")->text(),
                  chosen.isEmpty() ? out.path() : QDir::toNativeSeparators(chosen));
+    }
+
+    void directoryDialogCreatesATypedFolder_data() {
+        QTest::addColumn<bool>("create");
+        QTest::addRow("Yes") << true;
+        QTest::addRow("No") << false;
+    }
+    void directoryDialogCreatesATypedFolder() {
+        QFETCH(bool, create);
+        QTemporaryDir base;
+        const QString wanted = base.filePath(QStringLiteral("new/inner"));
+        RecordingMessages messages;
+        messages.answers = {create};
+        // A start that does not exist opens its existing parent with the rest typed in.
+        DirectoryDialog dialog(messages, nullptr, wanted);
+        QCOMPARE(dialog.directory().absolutePath(), QDir(base.path()).absolutePath());
+        QVERIFY(dialog.findChild<QToolButton*>(QStringLiteral("newFolderButton"))->isEnabled());
+        dialog.show();
+        dialog.accept();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text, QString::fromLatin1(kCreateDirectoryQuestion));
+        QCOMPARE(QFileInfo(wanted).isDir(), create);
+        QCOMPARE(dialog.result() == QDialog::Accepted, create);
+        if (create) {
+            QCOMPARE(QDir(dialog.selectedFiles().value(0)), QDir(wanted));
+        }
     }
 
     void resourcePageIsReadAtEverySave() {

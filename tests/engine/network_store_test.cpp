@@ -1,3 +1,4 @@
+#include "engine/bucket_chains.h"
 #include "engine/network_store.h"
 #include "engine/random_source.h"
 #include "support/literal_reference.h"
@@ -373,6 +374,31 @@ TEST(NetworkStore, KeepsBothNetworksOfOneBucket) {
         return;
     }
     FAIL() << "no two kept networks met in one bucket";
+}
+
+// The store's chains past a million slots, which a store test reaches without a million
+// canonical searches. Slot s goes to bucket s mod 65536, so bucket 16959 holds 16959 + 65536k:
+// 999999 (k = 15) and then 1065535. Slot 999999 once doubled as the end marker, which cut the
+// chain after 1065535 and let duplicates of every older member in.
+TEST(BucketChains, EveryMemberStaysReachablePastAMillionSlots) {
+    constexpr int kSlots = 1065536;
+    constexpr int kBucket = 999999 % BucketChains::kBucketCount;
+    BucketChains chains;
+    for (int s = 0; s < kSlots; ++s) {
+        chains.reserveOne();
+        chains.add(s % BucketChains::kBucketCount);
+    }
+    std::vector<int> members;
+    for (int s = chains.head(kBucket); s != BucketChains::kEnd; s = chains.next(s)) {
+        members.push_back(s);
+    }
+    std::vector<int> expected;
+    for (int k = 16; k >= 0; --k) {
+        expected.push_back(kBucket + k * BucketChains::kBucketCount);
+    }
+    EXPECT_EQ(members, expected);
+    chains.reset();
+    EXPECT_EQ(chains.head(kBucket), BucketChains::kEnd);
 }
 
 // Beyond 128 activities a closure count of 128 or more no longer fits eight bits: the activity

@@ -3,6 +3,7 @@
 #include "support/literal_reference.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -74,32 +75,140 @@ RunResult run(const RunSettings& settings, std::int32_t seed, double timeLimit =
 
 constexpr GeneratorVariant kVariants[] = {GeneratorVariant::Tavrin1, GeneratorVariant::Tavrin2};
 
-// The clock jumps past the 1.5 s limit once `jumpAfter` attempts have started; the reading
-// before attempt 100, 200, ... that first sees it ends the loop.
-TEST(RunGeneration, TimeLimitedLoopsStopAtTheFirstReadingPastTheLimit) {
-    struct Case {
-        int jumpAfter;
-        int attempts;
-    };
-    for (GeneratorVariant variant : kVariants) {
-        for (const Case& c : {Case{1, 99}, Case{150, 199}, Case{200, 299}}) {
-            int started = 0;
-            std::vector<std::pair<int, int>> progress;
-            RunHooks hooks;
-            hooks.clock = [&] { return std::int64_t{started >= c.jumpAfter ? 5000 : 0}; };
-            hooks.progress = [&](int maximum, int position) {
-                progress.emplace_back(maximum, position);
-                ++started;
-            };
-            const RunResult result = run(settingsFor(variant, 6, 0.5, 0, true), 1, 1.5, hooks);
-            EXPECT_EQ(result.statistics.attempts, c.attempts);
-            ASSERT_EQ(progress.size(), at(c.attempts));
-            // Maximum trunc(1.5); position the whole seconds read before the attempt.
-            EXPECT_EQ(progress.front(), std::make_pair(1, c.jumpAfter <= 0 ? 5 : 0));
-            EXPECT_EQ(progress.back(), std::make_pair(1, c.jumpAfter < c.attempts ? 5 : 0));
-            EXPECT_EQ(result.elapsedSeconds, 5.0f);
+bool sameRun(const RunResult& a, const RunResult& b) {
+    if (a.store->count() != b.store->count() || a.storedCi != b.storedCi) {
+        return false;
+    }
+    const int words = a.store->arcWords();
+    for (int s = 0; s < a.store->count(); ++s) {
+        if (!std::equal(a.store->row(s), a.store->row(s) + words, b.store->row(s))) {
+            return false;
+        }
+        if (!a.storedCi.empty()) {
+            continue;
+        }
+        if (!(a.store->indicators(s) == b.store->indicators(s))) {
+            return false;
         }
     }
+    return true;
+}
+
+// The clock jumps past the 1.5 s limit during the progress report before attempt `jumpAt`;
+// the boundary right after it ends the loop, whether or not a 100th attempt is near.
+TEST(RunGeneration, TimeLimitedLoopsStopAtTheFirstBoundaryPastTheLimit) {
+    for (GeneratorVariant variant : kVariants) {
+        for (const int jumpAt : {1, 150, 200}) {
+            int reports = 0;
+            RunHooks hooks;
+            hooks.clock = [&] { return std::int64_t{reports >= jumpAt ? 5000 : 0}; };
+            hooks.progress = [&](int maximum, int position) {
+                // Maximum trunc(1.5); position the whole seconds read before the report.
+                EXPECT_EQ(std::make_pair(maximum, position), std::make_pair(1, 0));
+                ++reports;
+            };
+            const RunResult result = run(settingsFor(variant, 6, 0.5, 0, true), 1, 1.5, hooks);
+            EXPECT_EQ(result.statistics.attempts, jumpAt - 1);
+            EXPECT_EQ(reports, jumpAt);
+            EXPECT_EQ(result.elapsedSeconds, 5.0f);
+            EXPECT_FALSE(result.interrupted);
+        }
+    }
+}
+
+// Every clock reading comes 300 ms after the one before, as when each step of a large run takes
+// that long: the 2 s limit passes within the first attempts, and the run must end at the next
+// boundary instead of running on to the 100th attempt.
+TEST(RunGeneration, SlowTimeLimitedRunsEndWithinASecondOfTheLimit) {
+    for (GeneratorVariant variant : kVariants) {
+        std::int64_t now = 0;
+        RunHooks hooks;
+        hooks.clock = [&] { return now += 300; };
+        const RunResult result = run(settingsFor(variant, 40, 0.5, 0, true), 3, 2.0, hooks);
+        EXPECT_GT(result.elapsedSeconds, 2.0f);
+        EXPECT_LT(result.elapsedSeconds, 3.0f);
+        EXPECT_LT(result.statistics.attempts, 10);
+    }
+}
+
+// Sets the stop flag during the progress report before attempt `stopAt`.
+RunResult runStoppedAt(const RunSettings& settings, int stopAt, std::vector<int>* positions) {
+    std::atomic<bool> stop{false};
+    int reports = 0;
+    RunHooks hooks;
+    hooks.stop = &stop;
+    hooks.progress = [&](int, int position) {
+        if (positions != nullptr) {
+            positions->push_back(position);
+        }
+        stop = ++reports >= stopAt;
+    };
+    return run(settings, 5, 1e9, hooks);
+}
+
+bool keptPrefix(const RunResult& part, const RunResult& whole) {
+    const int words = part.store->arcWords();
+    for (int s = 0; s < part.store->count(); ++s) {
+        if (!std::equal(part.store->row(s), part.store->row(s) + words, whole.store->row(s))) {
+            return false;
+        }
+    }
+    return part.store->count() <= whole.store->count();
+}
+
+// A stop ends either loop as its limit would: the networks of the attempts made stay, the same
+// an uninterrupted run keeps by then, and the run says it was interrupted.
+TEST(RunGeneration, StopEndsTheRunAtTheNextAttempt) {
+    for (GeneratorVariant variant : kVariants) {
+        for (const bool timeLimited : {false, true}) {
+            // The time-limited clock stands still, so only the stop can end that run.
+            const RunSettings settings = settingsFor(variant, 12, 0.5, 1000, timeLimited);
+            std::vector<int> positions;
+            const RunResult whole = runStoppedAt(settings, 9, &positions);
+            const RunResult part = runStoppedAt(settings, 5, nullptr);
+            EXPECT_TRUE(part.interrupted);
+            EXPECT_EQ(part.statistics.attempts, 4);
+            ASSERT_EQ(positions.size(), 9u);
+            if (!timeLimited) {
+                EXPECT_EQ(part.store->count(), positions[4]); // kept before attempt 5
+            }
+            EXPECT_TRUE(keptPrefix(part, whole));
+            EXPECT_EQ(part.storedCi.size(),
+                      variant == GeneratorVariant::Tavrin1 ? at(part.store->count()) : 0u);
+        }
+    }
+    // A flag that is never set changes nothing.
+    for (GeneratorVariant variant : kVariants) {
+        const RunSettings settings = settingsFor(variant, 12, 0.5, 300);
+        std::atomic<bool> never{false};
+        RunHooks hooks;
+        hooks.stop = &never;
+        const RunResult flagged = run(settings, 5, 0.0, hooks);
+        EXPECT_FALSE(flagged.interrupted);
+        EXPECT_TRUE(sameRun(flagged, run(settings, 5)));
+    }
+}
+
+// Tavrin2 offers many networks per attempt: a stop set during one ends it at the next offer.
+TEST(RunGeneration, StopEndsATavrin2AttemptAtTheNextOffer) {
+    const RunSettings settings = settingsFor(GeneratorVariant::Tavrin2, 12, 0.5, 0, true);
+    const RunResult firstAttempt = runStoppedAt(settings, 2, nullptr);
+    ASSERT_GT(firstAttempt.store->count(), 3);
+    std::atomic<bool> stop{false};
+    int reads = 0;
+    RunHooks hooks;
+    hooks.stop = &stop;
+    // Readings: the start, the progress report, then one per offer boundary.
+    hooks.clock = [&] {
+        stop = ++reads >= 5;
+        return std::int64_t{0};
+    };
+    const RunResult result = run(settings, 5, 1e9, hooks);
+    EXPECT_TRUE(result.interrupted);
+    EXPECT_EQ(result.statistics.attempts, 1);
+    EXPECT_LT(result.store->count(), firstAttempt.store->count());
+    EXPECT_GE(result.store->count(), 1);
+    EXPECT_TRUE(keptPrefix(result, firstAttempt));
 }
 
 TEST(RunGeneration, CountLimitedProgressShowsTheNetworksKeptBeforeEachAttempt) {
@@ -125,25 +234,6 @@ TEST(RunGeneration, CountLimitedProgressShowsTheNetworksKeptBeforeEachAttempt) {
         // Measured from the start reading taken before the loop.
         EXPECT_EQ(result.elapsedSeconds, 2.5f);
     }
-}
-
-bool sameRun(const RunResult& a, const RunResult& b) {
-    if (a.store->count() != b.store->count() || a.storedCi != b.storedCi) {
-        return false;
-    }
-    const int words = a.store->arcWords();
-    for (int s = 0; s < a.store->count(); ++s) {
-        if (!std::equal(a.store->row(s), a.store->row(s) + words, b.store->row(s))) {
-            return false;
-        }
-        if (!a.storedCi.empty()) {
-            continue;
-        }
-        if (!(a.store->indicators(s) == b.store->indicators(s))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 TEST(RunGeneration, SameSeedGivesTheSameNetworks) {

@@ -55,6 +55,10 @@ TEST(RunSettings, IntakeReadsTextsAsTheFieldsDo) {
     ASSERT_TRUE(r.settings) << r.error;
     EXPECT_EQ(r.settings->maxNetworks, 1000000);
 
+    t.rangeBounds[0] = "3e7"; // 3e9 percent, beyond 32 bits
+    r = readRunSettings(t);
+    EXPECT_EQ(r.error, "'3e7' is out of range.");
+
     t.activities = "12x";
     r = readRunSettings(t);
     EXPECT_FALSE(r.settings);
@@ -91,6 +95,9 @@ TEST(GenerateChecks, RefusesInTheOrderOfThePress) {
         {GeneratorVariant::Tavrin2, "1", "1.5", "'1.5' is not a valid integer value."},
         {GeneratorVariant::Tavrin2, "1", "2001", "Number of activities cannot be larger than 2000"},
         {GeneratorVariant::Tavrin2, "nan", "10", "'nan' is not a valid floating point value."},
+        {GeneratorVariant::Tavrin2, "1e-400", "10", "'1e-400' is out of range."},
+        {GeneratorVariant::Tavrin1, "0.5", "1e999", "'1e999' is out of range."},
+        {GeneratorVariant::Tavrin1, "0.5\n", "10", "'0.5\\n' is not a valid floating point value."},
     };
     for (const Case& c : cases) {
         GenerateInputs in;

@@ -29,6 +29,35 @@ TEST(TextConversion, RealsUseTheGivenSeparatorAndMustBeFinite) {
     EXPECT_FALSE(parseReal("0.5", ',').has_value());
 }
 
+// Both precisions refuse exactly the texts outside a double's range, a denormal being inside it,
+// and the extended value still comes straight from the text.
+TEST(TextConversion, RealRangeIsTheDoublesForBothPrecisions) {
+    struct Case {
+        const char* text;
+        RealText kind;
+    };
+    const Case cases[] = {
+        {"4.9e-324", RealText::Number},
+        {"-1e-320", RealText::Number},
+        {"0e-999", RealText::Number},
+        {"1.7976931348623157e308", RealText::Number},
+        {"2e-324", RealText::OutOfRange}, // below half the smallest denormal: rounds to 0
+        {"1e-400", RealText::OutOfRange},
+        {"1e999", RealText::OutOfRange},
+        {"-1e999", RealText::OutOfRange},
+        {"1.7976931348623159e308", RealText::OutOfRange}, // rounds up to infinity
+        {"1e", RealText::NotANumber},
+        {"inf", RealText::NotANumber},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(classifyReal(c.text), c.kind) << c.text;
+        EXPECT_EQ(parseReal(c.text).has_value(), c.kind == RealText::Number) << c.text;
+        EXPECT_EQ(parseExtended(c.text).has_value(), c.kind == RealText::Number) << c.text;
+    }
+    EXPECT_EQ(classifyReal("1,5e999", ','), RealText::OutOfRange);
+    EXPECT_EQ(parseExtended("4.9e-324"), 4.9e-324L);
+}
+
 TEST(TextConversion, PercentsTruncateTheExtendedValue) {
     // Straight to extended precision: 0.6 and 0.57 sit above their hundredths, 0.53 and 0.59
     // just below.
@@ -43,9 +72,16 @@ TEST(TextConversion, PercentsTruncateTheExtendedValue) {
     EXPECT_FALSE(parsePercent("x").has_value());
 }
 
-TEST(TextConversion, MessagesQuoteTheText) {
+TEST(TextConversion, MessagesQuoteTheTextOnOneLine) {
     EXPECT_EQ(invalidIntegerMessage("abc"), "'abc' is not a valid integer value.");
     EXPECT_EQ(invalidRealMessage("x"), "'x' is not a valid floating point value.");
+    EXPECT_EQ(invalidRealMessage("1e-400"), "'1e-400' is out of range.");
+    EXPECT_EQ(invalidRealMessage("1,5e999", ','), "'1,5e999' is out of range.");
+    EXPECT_EQ(invalidRealMessage("1,5e999"), "'1,5e999' is not a valid floating point value.");
+    EXPECT_EQ(invalidIntegerMessage("1\n2"), "'1\\n2' is not a valid integer value.");
+    EXPECT_EQ(quotedText("a\tb\rc\x1b\x7f\x01"), "'a\\tb\\rc\\x1B\\x7F\\x01'");
+    // Backslashes, quotes and bytes above ASCII are not control characters.
+    EXPECT_EQ(quotedText("C:\\Tavrin it's \xc3\xa9"), "'C:\\Tavrin it's \xc3\xa9'");
 }
 
 TEST(TextConversion, GeneralRealFormat) {

@@ -216,7 +216,7 @@ TEST(ExportBatch, RefusesToStartWithoutWritingAnything) {
         {"more files than networks", 4, 1, kMoreFilesMessage},
         {"numbers beyond 32 bits", 2, std::numeric_limits<std::int32_t>::max(),
          "The file numbers must lie between -2147483648 and 2147483647: 2147483647 to "
-         "2147483649 was asked for."},
+         "2147483648 was asked for."},
     };
     for (const Case& c : cases) {
         RandomSource random;
@@ -230,6 +230,35 @@ TEST(ExportBatch, RefusesToStartWithoutWritingAnything) {
         EXPECT_EQ(random.state(), 0u);
     }
     EXPECT_EQ(static_cast<int>(dir.names().size()), 0);
+}
+
+// Only the numbers of files written must fit; the next start may lie beyond them.
+TEST(ExportBatch, FileNumbersFitWhenEveryWrittenNumberFits) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        std::int32_t start;
+        std::int32_t count;
+        bool fits;
+    };
+    const Case cases[] = {{kMax, 1, true},      {kMax - 1, 2, true}, {kMax, 2, false},
+                          {kMax - 1, 3, false}, {kMin, kMax, true},  {kMin, -1, true},
+                          {kMax, 0, true},      {1, kMax, true},     {2, kMax, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(!checkFileNumbers(c.start, c.count).has_value(), c.fits)
+            << c.start << " " << c.count;
+    }
+
+    const StoredNetworks networks(4, 1, 0.5, 1);
+    ExportBatch batch(4, resources(4, 2));
+    ScratchDirectory dir;
+    RandomSource random;
+    ExportPool pool = wholePool(1);
+    const ExportBatchResult result =
+        batch.run(networks.accessor(), pool, random, {dir.path(), "Pat", 1, kMax});
+    EXPECT_FALSE(result.error.has_value()) << result.error.value_or("");
+    EXPECT_EQ(result.nextStartNumber, std::int64_t{kMax} + 1);
+    EXPECT_TRUE(fs::is_regular_file(dir.file("Pat2147483647.rcp")));
 }
 
 TEST(ExportBatch, ZeroOrNegativeCountWritesNothingAndMovesTheStart) {

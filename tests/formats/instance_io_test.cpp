@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace tavrin::formats {
 namespace {
@@ -74,6 +75,23 @@ TEST(DznFormat, WritesTheChallengeLayout) {
               "suc = [{3}, {}, {}];\n");
 }
 
+// Due date and MPM time are the critical path: 1-3-5 takes 5 in the small instance; 1-3-2-4 takes
+// 3 + 4 in the other, whose job 3 precedes job 2 so that no forward pass can find it.
+TEST(SmFormat, WritesTheCriticalPathLength) {
+    Instance backward;
+    backward.availability = {1};
+    backward.jobs = {{0, {0}, {2}}, {4, {1}, {3}}, {3, {1}, {1}}, {0, {0}, {}}};
+    const struct {
+        Instance instance;
+        std::string_view line;
+    } cases[] = {{smallInstance(), "\n    1      3      0        5        0        5\n"},
+                 {backward, "\n    1      2      0        7        0        7\n"}};
+    for (const auto& c : cases) {
+        EXPECT_NE(written(InstanceFormat::Sm, c.instance).find(c.line), std::string::npos)
+            << c.line;
+    }
+}
+
 // Each row changes one text of the small instance's file and names the line and the fault.
 TEST(InstanceReaders, RefuseMalformedFiles) {
     struct Case {
@@ -128,6 +146,41 @@ TEST(InstanceReaders, RefuseMalformedFiles) {
             EXPECT_EQ(what.rfind("bad.x:" + std::to_string(c.line) + ": ", 0), 0u) << what;
             EXPECT_NE(what.find(c.fault), std::string::npos) << what;
         }
+    }
+}
+
+// Damaged files (bytes changed, dropped or cut) give a FormatError or an instance that is sound
+// enough to be written and read back; never another exception or a crash.
+TEST(InstanceReaders, SurviveDamagedFiles) {
+    std::mt19937 generator(3);
+    for (const InstanceFormat format :
+         {InstanceFormat::Rcp, InstanceFormat::Sm, InstanceFormat::Json}) {
+        const std::string good = written(format, smallInstance());
+        std::uniform_int_distribution<std::size_t> position(0, good.size() - 1);
+        std::uniform_int_distribution<int> byte(0, 255);
+        int refused = 0;
+        for (int trial = 0; trial < 200; ++trial) {
+            std::string bytes = good;
+            const std::size_t at = position(generator);
+            switch (trial % 3) {
+            case 0:
+                bytes[at] = static_cast<char>(byte(generator));
+                break;
+            case 1:
+                bytes.erase(at, 1 + at % 7);
+                break;
+            default:
+                bytes.resize(at);
+            }
+            try {
+                const Instance read = readInstance(format, bytes, "x");
+                EXPECT_EQ(readInstance(format, written(format, read), "x"), read) << bytes;
+            } catch (const FormatError& error) {
+                EXPECT_EQ(std::string(error.what()).rfind("x:", 0), 0u) << error.what();
+                ++refused;
+            }
+        }
+        EXPECT_GT(refused, 100) << formatName(format);
     }
 }
 
