@@ -1,3 +1,4 @@
+#include "app/design_host.h"
 #include "app/desktop_shell.h"
 #include "app/message_box.h"
 #include "app/tavrin_windows.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[]) {
         tavrin::MessageBoxSink messages;
         tavrin::SystemShell shell;
         tavrin::TavrinWindows windows(messages, shell);
+        tavrin::EngineDesignHost designHost;
+        windows.RG.setDesignHost(&designHost);
         windows.RG.show();
         QApplication::exec();
     } catch (const std::exception& error) {

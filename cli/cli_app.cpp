@@ -2,6 +2,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/convert_command.h"
+#include "cli/design_command.h"
 #include "cli/generate_command.h"
 #include "cli/measure_command.h"
 
@@ -29,6 +30,7 @@ const Subcommand kSubcommands[] = {
     {"generate", "generate networks, report them and save instances (the default)", generateMain},
     {"measure", "measure instance files: a CSV row each, and an HTML report", measureMain},
     {"convert", "convert instance files between .rcp, .sm, .dzn and .json", convertMain},
+    {"design", "build, verify or merge a designed data set from a TOML design file", designMain},
 };
 
 int callSubcommand(const Subcommand& command, const Arguments& arguments, std::ostream& out,

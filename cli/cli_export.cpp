@@ -1,8 +1,7 @@
 #include "cli/cli_export.h"
 
 #include "engine/text_conversion.h"
-
-#include <algorithm>
+#include "export/network_selection.h"
 
 namespace tavrin::cli {
 namespace {
@@ -197,23 +196,7 @@ std::string filesWrittenLine(const ExportFileSettings& files, const FilesOutcome
 
 ExportPool selectNetworks(const ExportChoices& choices, const RunSettings& settings,
                           const RunResult& result) {
-    ExportPool pool;
-    if (settings.variant == GeneratorVariant::Tavrin2) {
-        pool.rebuildTavrin2(*result.store, choices.indicatorBounds);
-        return pool;
-    }
-    std::int32_t low = 9999;
-    std::int32_t high = 0;
-    for (std::int32_t ci : result.storedCi) {
-        low = std::min(low, ci);
-        high = std::max(high, ci);
-    }
-    if (choices.ciRange) {
-        low = (*choices.ciRange)[0];
-        high = (*choices.ciRange)[1];
-    }
-    pool.rebuildTavrin1(result.storedCi, low, high);
-    return pool;
+    return selectStoredNetworks(settings, result, choices.ciRange, choices.indicatorBounds);
 }
 
 } // namespace tavrin::cli

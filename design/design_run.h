@@ -8,6 +8,9 @@
 
 namespace tavrin::design {
 
+inline constexpr const char* kIndexFileName = "index.csv";
+inline constexpr const char* kManifestFileName = "manifest.json";
+
 struct DesignProgress {
     int cellsDone, cellsTotal;
     std::int64_t filesDone, filesTotal;
@@ -16,7 +19,7 @@ struct DesignProgress {
 struct DesignRunOptions {
     std::string designFile;
     std::string outDir;
-    int jobs = 0;
+    int jobs = 0; /* 0: the cores */
     int shardIndex = 1, shardCount = 1;
     const std::atomic<bool>* stop = nullptr;
     std::function<void(const DesignProgress&)>
@@ -28,8 +31,18 @@ struct DesignRunResult {
     std::optional<std::string> error;
     int cellsDone = 0;
     std::int64_t filesWritten = 0;
+    // The error concerns the design or the options, and nothing was run.
+    bool refused = false;
 };
 
-DesignRunResult runDesign(const DesignRunOptions&);
+// Builds the cells of the shard under outDir, on jobs threads, with index.csv and manifest.json
+// at its top. Cells already complete there (their index rows present, their files unchanged)
+// are kept, so a stopped run continues. On a stop or a failed cell the index lists the cells
+// that were finished. A bad design file or option sets refused with the message.
+DesignRunResult runDesign(const DesignRunOptions& options);
+
+// The same from the text of a design file; designName names it in the manifest and the files.
+DesignRunResult runDesignText(const std::string& text, const std::string& designName,
+                              const DesignRunOptions& options);
 
 } // namespace tavrin::design

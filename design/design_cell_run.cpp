@@ -1,0 +1,270 @@
+#include "design/design_cell_run.h"
+
+#include "design/design_index.h"
+#include "engine/random_source.h"
+#include "engine/run_driver.h"
+#include "export/export_batch.h"
+#include "export/format_instance.h"
+#include "export/network_selection.h"
+#include "measure/instance_measures.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace tavrin::design {
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+std::string variantName(GeneratorVariant variant) {
+    return variant == GeneratorVariant::Tavrin1 ? "tavrin1" : "tavrin2";
+}
+
+// The widest instance of the design sets the measure columns of every row.
+int maxResources(const Design& design) {
+    int most = 0;
+    for (const FactorLevel& level : design.factor("resources")->levels) {
+        most = std::max(most, std::stoi(level.text));
+    }
+    return most;
+}
+
+struct RunFacts {
+    std::int32_t kept = 0;
+    std::int32_t selected = 0;
+};
+
+class CellWriter {
+public:
+    CellWriter(const UnitContext& context, const CheckedCell& cell, const RunFacts& facts)
+        : m_context(context), m_cell(cell), m_facts(facts),
+          m_batch(cell.run.settings.activityCount, cell.run.settings) {}
+
+    // Completes the network the pool gives and writes the files of repetition rep.
+    std::optional<std::string> write(std::int32_t rep, const ArcSetRows& rows, ExportPool& pool,
+                                     RandomSource& random) {
+        ExportFileSettings files(m_context.outDir, m_cell.filePrefix, 1, rep);
+        files.formats = m_context.design.formats;
+        files.provenance = provenance();
+        const ExportBatchResult result = m_batch.run(rows, pool, random, files);
+        if (result.error) {
+            return cellError(*result.error);
+        }
+        fillFormatInstance(m_batch.instance(), m_model);
+        const auto measures = measure::measureCsvFields(measure::measureInstance(m_model),
+                                                        maxResources(m_context.design));
+        for (const formats::InstanceFormat format : m_context.design.formats) {
+            const std::string name = m_cell.filePrefix + std::to_string(rep)
+                                     + std::string(formats::formatExtension(format));
+            const auto bytes = readWholeFile(m_context.outDir + kSeparator + name);
+            if (!bytes) {
+                return cellError(name + " was not written");
+            }
+            m_rows.push_back(row(name, format, rep, measures, sha256Hex(*bytes)));
+        }
+        return std::nullopt;
+    }
+
+    std::vector<IndexRow>& rows() { return m_rows; }
+
+    std::string cellError(const std::string& message) const {
+        return "cell " + std::to_string(m_cell.cell.index) + " (" + m_cell.filePrefix
+               + "): " + message;
+    }
+
+private:
+    formats::Provenance provenance() const {
+        const Design& design = m_context.design;
+        // The export records the run's settings; the design adds what it alone knows.
+        formats::Provenance items{{"design", m_context.designName},
+                                  {"design_cell", std::to_string(m_cell.cell.index)},
+                                  {"seed", std::to_string(m_cell.run.seed)}};
+        if (design.paired) {
+            items.emplace_back("completion_seed", std::to_string(m_cell.fileSeed));
+        }
+        for (std::size_t f = 0; f < design.factors.size(); ++f) {
+            const std::string& key = design.factors[f].key;
+            if (key == "ci" || (key.size() == 2 && key[0] == 'i')) {
+                items.emplace_back(key + "_range", levelText(f));
+            }
+        }
+        return items;
+    }
+
+    const std::string& levelText(std::size_t factor) const {
+        const Factor& f = m_context.design.factors[factor];
+        return f.levels[static_cast<std::size_t>(m_cell.cell.levels[factor])].text;
+    }
+
+    IndexRow row(const std::string& name, formats::InstanceFormat format, std::int32_t rep,
+                 const std::vector<std::string>& measures, std::string sha) const {
+        const Design& design = m_context.design;
+        IndexRow fields{name, std::string(formats::formatName(format)),
+                        std::to_string(m_cell.cell.index), variantName(design.variant)};
+        for (std::size_t f = 0; f < design.factors.size(); ++f) {
+            fields.push_back(levelText(f));
+        }
+        fields.push_back(std::to_string(rep));
+        fields.push_back(std::to_string(m_cell.run.seed));
+        if (design.paired) {
+            fields.push_back(std::to_string(m_cell.fileSeed));
+        }
+        fields.push_back(design.timeLimitSeconds ? std::string()
+                                                 : std::to_string(design.maxNetworks));
+        fields.push_back(design.timeLimitSeconds ? shortestText(*design.timeLimitSeconds)
+                                                 : std::string());
+        fields.push_back(std::to_string(m_facts.kept));
+        fields.push_back(std::to_string(m_facts.selected));
+        fields.insert(fields.end(), measures.begin(), measures.end());
+        fields.push_back(std::move(sha));
+        return fields;
+    }
+
+    const UnitContext& m_context;
+    const CheckedCell& m_cell;
+    RunFacts m_facts;
+    ExportBatch m_batch;
+    formats::Instance m_model;
+    std::vector<IndexRow> m_rows;
+};
+
+bool stopped(const UnitContext& context) {
+    return context.stop != nullptr && context.stop->load();
+}
+
+struct UnitRun {
+    RunResult result;
+    ExportPool pool;
+    RunFacts facts;
+};
+
+std::optional<UnitRun> runCellGeneration(const UnitContext& context, const CheckedCell& cell,
+                                         RandomSource& random, std::string& error) {
+    RunHooks hooks;
+    hooks.clock = steadyClock();
+    hooks.stop = context.stop;
+    UnitRun run;
+    try {
+        run.result = runGeneration(cell.run.settings, cell.run.timeLimitSeconds, cell.run.seed,
+                                   random, hooks);
+    } catch (const std::exception& e) {
+        error =
+            "cell " + std::to_string(cell.cell.index) + " (" + cell.filePrefix + "): " + e.what();
+        return std::nullopt;
+    }
+    if (run.result.interrupted || stopped(context)) {
+        return std::nullopt;
+    }
+    run.pool = selectStoredNetworks(cell.run.settings, run.result, cell.selection.ciRange,
+                                    cell.selection.indicatorBounds);
+    run.facts = {run.result.store->count(), run.pool.poolCount()};
+    if (context.design.instances > run.pool.poolCount()) {
+        error = "cell " + std::to_string(cell.cell.index) + " (" + cell.filePrefix + "): "
+                + kMoreFilesMessage + " (" + std::to_string(run.pool.poolCount()) + " selected)";
+        return std::nullopt;
+    }
+    return run;
+}
+
+// The batch continues the run's random sequence, as one generation and one export of the
+// command line with the cell's seed would.
+std::optional<std::string> runIndependentCell(const UnitContext& context, const CheckedCell& cell,
+                                              const CellDone& done) {
+    RandomSource random;
+    std::string error;
+    auto run = runCellGeneration(context, cell, random, error);
+    if (!run) {
+        return error.empty() ? std::nullopt : std::optional<std::string>(error);
+    }
+    const NetworkStore& store = *run->result.store;
+    const ArcSetRows rows = [&store](int slot) { return store.row(slot); };
+    CellWriter writer(context, cell, run->facts);
+    for (std::int32_t rep = 1; rep <= context.design.instances; ++rep) {
+        if (auto problem = writer.write(rep, rows, run->pool, random)) {
+            return problem;
+        }
+    }
+    done(cell, std::move(writer.rows()));
+    return std::nullopt;
+}
+
+// Paired: one run for the network levels; the networks are drawn once, from the source as the
+// run left it, and repetition r of every cell completes network r, from a source seeded with
+// the cell's own seed.
+std::optional<std::string> runPairedCells(const UnitContext& context,
+                                          const std::vector<const CheckedCell*>& cells,
+                                          const CellDone& done) {
+    RandomSource random;
+    std::string error;
+    auto run = runCellGeneration(context, *cells.front(), random, error);
+    if (!run) {
+        return error.empty() ? std::nullopt : std::optional<std::string>(error);
+    }
+    std::vector<int> slots;
+    for (std::int32_t rep = 0; rep < context.design.instances; ++rep) {
+        slots.push_back(run->pool.draw(random));
+    }
+    const NetworkStore& store = *run->result.store;
+    for (const CheckedCell* cell : cells) {
+        if (stopped(context)) {
+            return std::nullopt;
+        }
+        RandomSource completion;
+        completion.seed(cell->fileSeed);
+        CellWriter writer(context, *cell, run->facts);
+        for (std::int32_t rep = 1; rep <= context.design.instances; ++rep) {
+            const int slot = slots[static_cast<std::size_t>(rep - 1)];
+            ExportPool single; // the one network of this repetition
+            single.rebuildTavrin1(std::vector<std::int32_t>{0}, 0, 0);
+            const ArcSetRows rows = [&store, slot](int) { return store.row(slot); };
+            if (auto problem = writer.write(rep, rows, single, completion)) {
+                return problem;
+            }
+        }
+        done(*cell, std::move(writer.rows()));
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::vector<std::string> indexHeader(const Design& design) {
+    std::vector<std::string> header{"file", "format", "cell", "variant"};
+    for (const Factor& factor : design.factors) {
+        header.push_back(factor.key);
+    }
+    header.push_back("rep");
+    header.push_back("seed");
+    if (design.paired) {
+        header.push_back("completion_seed");
+    }
+    for (const char* column : {"networks", "time_limit", "kept", "selected"}) {
+        header.push_back(column);
+    }
+    const auto measures = measure::measureColumnNames(maxResources(design));
+    header.insert(header.end(), measures.begin(), measures.end());
+    header.push_back("sha256");
+    return header;
+}
+
+std::optional<std::string> runUnit(const UnitContext& context,
+                                   const std::vector<const CheckedCell*>& cells,
+                                   const CellDone& done) {
+    if (stopped(context) || cells.empty()) {
+        return std::nullopt;
+    }
+    try {
+        if (context.design.paired) {
+            return runPairedCells(context, cells, done);
+        }
+        return runIndependentCell(context, *cells.front(), done);
+    } catch (const std::exception& e) {
+        return "cell " + std::to_string(cells.front()->cell.index) + ": " + e.what();
+    }
+}
+
+} // namespace tavrin::design

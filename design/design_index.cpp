@@ -1,0 +1,133 @@
+#include "design/design_index.h"
+
+#include <fstream>
+#include <memory>
+#include <openssl/evp.h>
+#include <sstream>
+#include <stdexcept>
+
+namespace tavrin::design {
+namespace {
+
+void appendField(std::string& out, const std::string& field) {
+    if (field.find_first_of(",\"\r\n") == std::string::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (const char c : field) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+}
+
+} // namespace
+
+std::string sha256Hex(std::string_view bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) {
+        throw std::runtime_error("SHA-256 failed");
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned int i = 0; i < length; ++i) {
+        hex += kHex[digest[i] >> 4];
+        hex += kHex[digest[i] & 15];
+    }
+    return hex;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+std::size_t CsvTable::column(std::string_view name) const {
+    for (std::size_t c = 0; c < header.size(); ++c) {
+        if (header[c] == name) {
+            return c;
+        }
+    }
+    throw std::runtime_error("the index has no column '" + std::string(name) + "'");
+}
+
+std::string writeCsv(const CsvTable& table) {
+    std::string out;
+    const auto appendRow = [&](const std::vector<std::string>& row) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) {
+                out += ',';
+            }
+            appendField(out, row[c]);
+        }
+        out += '\n';
+    };
+    appendRow(table.header);
+    for (const auto& row : table.rows) {
+        appendRow(row);
+    }
+    return out;
+}
+
+CsvTable readCsv(std::string_view text) {
+    std::vector<std::vector<std::string>> lines;
+    std::vector<std::string> row;
+    std::string field;
+    bool quoted = false;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (quoted) {
+            if (c == '"' && at + 1 < text.size() && text[at + 1] == '"') {
+                field += '"';
+                ++at;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            row.push_back(std::move(field));
+            field.clear();
+        } else if (c == '\n') {
+            row.push_back(std::move(field));
+            field.clear();
+            lines.push_back(std::move(row));
+            row.clear();
+        } else {
+            field += c;
+        }
+    }
+    if (quoted || !field.empty() || !row.empty()) {
+        throw std::runtime_error("the index ends inside a row");
+    }
+    CsvTable table;
+    if (lines.empty()) {
+        return table;
+    }
+    table.header = std::move(lines.front());
+    for (std::size_t r = 1; r < lines.size(); ++r) {
+        if (lines[r].size() != table.header.size()) {
+            throw std::runtime_error("row " + std::to_string(r + 1) + " of the index has "
+                                     + std::to_string(lines[r].size()) + " fields, not "
+                                     + std::to_string(table.header.size()));
+        }
+        table.rows.push_back(std::move(lines[r]));
+    }
+    return table;
+}
+
+} // namespace tavrin::design

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin::design {
+
+// SHA-256 as 64 lower-case hex digits.
+std::string sha256Hex(std::string_view bytes);
+
+// The whole content of a file; nothing when it cannot be read.
+std::optional<std::string> readWholeFile(const std::string& path);
+
+// A CSV table: a header and rows of the same width. Fields holding a comma, a quote or a line
+// break are quoted, quotes doubled; lines end in LF.
+struct CsvTable {
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+
+    // The position of a column; throws std::runtime_error when there is none.
+    std::size_t column(std::string_view name) const;
+};
+
+std::string writeCsv(const CsvTable& table);
+// Throws std::runtime_error for an unterminated quote or a row of another width.
+CsvTable readCsv(std::string_view text);
+
+} // namespace tavrin::design

@@ -1,0 +1,293 @@
+#include "design/design_run.h"
+
+#include "design/design_cell_run.h"
+#include "design/design_index.h"
+#include "design/design_manifest.h"
+#include "export/rcp_writer.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
+namespace tavrin::design {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string pathIn(const std::string& dir, const std::string& name) {
+    return (fs::path(dir) / name).string();
+}
+
+DesignRunResult refusal(std::string message) {
+    DesignRunResult result;
+    result.error = std::move(message);
+    result.refused = true;
+    return result;
+}
+
+DesignRunResult failure(std::string message) {
+    DesignRunResult result;
+    result.error = std::move(message);
+    return result;
+}
+
+using FinishedCells = std::map<int, std::vector<IndexRow>>;
+
+// Cells of this run that an earlier run finished: every index row present and every file as the
+// index hashed it.
+FinishedCells finishedCells(const Design& design, const std::vector<CheckedCell>& cells,
+                            const std::string& outDir) {
+    FinishedCells finished;
+    const auto text = readWholeFile(pathIn(outDir, kIndexFileName));
+    if (!text) {
+        return finished;
+    }
+    const CsvTable index = readCsv(*text);
+    if (index.header != indexHeader(design)) {
+        return finished;
+    }
+    const std::size_t cellColumn = index.column("cell");
+    const std::size_t fileColumn = index.column("file");
+    const std::size_t shaColumn = index.column("sha256");
+    std::map<int, bool> sound;
+    for (const IndexRow& row : index.rows) {
+        const int cell = std::stoi(row[cellColumn]);
+        const auto bytes = readWholeFile(pathIn(outDir, row[fileColumn]));
+        const bool same = bytes && sha256Hex(*bytes) == row[shaColumn];
+        sound.try_emplace(cell, true).first->second &= same;
+        finished[cell].push_back(row);
+    }
+    const std::size_t perCell = static_cast<std::size_t>(design.instances) * design.formats.size();
+    std::set<int> wanted;
+    for (const CheckedCell& cell : cells) {
+        wanted.insert(cell.cell.index);
+    }
+    for (auto it = finished.begin(); it != finished.end();) {
+        const bool keep =
+            wanted.count(it->first) != 0 && sound[it->first] && it->second.size() == perCell;
+        it = keep ? std::next(it) : finished.erase(it);
+    }
+    return finished;
+}
+
+// An output folder that holds another design or shard must not be mixed with this one.
+std::optional<std::string> checkOutputOwner(const std::string& outDir, const std::string& text,
+                                            const DesignRunOptions& options) {
+    const auto bytes = readWholeFile(pathIn(outDir, kManifestFileName));
+    if (!bytes) {
+        return std::nullopt;
+    }
+    const Manifest manifest = readManifest(*bytes);
+    if (manifest.designText != text || manifest.shardIndex != options.shardIndex
+        || manifest.shardCount != options.shardCount) {
+        return outDir + " holds the output of another design or shard";
+    }
+    return std::nullopt;
+}
+
+// Units of work: one cell each, or in a paired design the cells sharing their network levels.
+std::vector<std::vector<const CheckedCell*>> workUnits(const Design& design,
+                                                       const std::vector<CheckedCell>& cells,
+                                                       const FinishedCells& finished) {
+    std::vector<std::vector<const CheckedCell*>> units;
+    std::map<std::string, std::size_t> unitOfNetwork;
+    for (const CheckedCell& cell : cells) {
+        if (finished.count(cell.cell.index) != 0) {
+            continue;
+        }
+        if (!design.paired) {
+            units.push_back({&cell});
+            continue;
+        }
+        const auto [it, added] = unitOfNetwork.try_emplace(cell.networkKey, units.size());
+        if (added) {
+            units.emplace_back();
+        }
+        units[it->second].push_back(&cell);
+    }
+    return units;
+}
+
+class DesignBuild {
+public:
+    DesignBuild(const Design& design, std::vector<CheckedCell> cells, FinishedCells finished,
+                const DesignRunOptions& options, const std::string& designName)
+        : m_design(design), m_cells(std::move(cells)), m_finished(std::move(finished)),
+          m_options(options), m_context{design, designName, options.outDir, options.stop} {
+        m_progress.cellsDone = static_cast<int>(m_finished.size());
+        m_progress.cellsTotal = static_cast<int>(m_cells.size());
+        const std::int64_t perCell =
+            std::int64_t{design.instances} * static_cast<std::int64_t>(design.formats.size());
+        m_progress.filesDone = m_progress.cellsDone * perCell;
+        m_progress.filesTotal = m_progress.cellsTotal * perCell;
+    }
+
+    void run(int jobs) {
+        m_units = workUnits(m_design, m_cells, m_finished);
+        report();
+        const int threads = std::max(1, std::min<int>(jobs, static_cast<int>(m_units.size())));
+        std::vector<std::thread> workers;
+        for (int t = 1; t < threads; ++t) {
+            workers.emplace_back([this] { work(); });
+        }
+        work();
+        for (std::thread& worker : workers) {
+            worker.join();
+        }
+    }
+
+    const FinishedCells& finished() const { return m_finished; }
+    const std::optional<std::string>& error() const { return m_error; }
+    std::int64_t filesWritten() const { return m_filesWritten; }
+
+private:
+    void work() {
+        for (;;) {
+            const std::size_t next = m_nextUnit++;
+            if (next >= m_units.size() || m_failed.load() || stopRequested()) {
+                return;
+            }
+            auto problem = runUnit(m_context, m_units[next],
+                                   [this](const CheckedCell& cell, std::vector<IndexRow>&& rows) {
+                                       finish(cell, std::move(rows));
+                                   });
+            if (problem) {
+                const std::lock_guard lock(m_mutex);
+                if (!m_error) {
+                    m_error = std::move(problem);
+                }
+                m_failed = true;
+            }
+        }
+    }
+
+    bool stopRequested() const { return m_options.stop != nullptr && m_options.stop->load(); }
+
+    void finish(const CheckedCell& cell, std::vector<IndexRow>&& rows) {
+        const std::lock_guard lock(m_mutex);
+        m_filesWritten += static_cast<std::int64_t>(rows.size());
+        m_progress.filesDone += static_cast<std::int64_t>(rows.size());
+        ++m_progress.cellsDone;
+        m_finished[cell.cell.index] = std::move(rows);
+        if (m_options.progress) {
+            m_options.progress(m_progress);
+        }
+    }
+
+    void report() {
+        const std::lock_guard lock(m_mutex);
+        if (m_options.progress) {
+            m_options.progress(m_progress);
+        }
+    }
+
+    const Design& m_design;
+    std::vector<CheckedCell> m_cells;
+    FinishedCells m_finished;
+    const DesignRunOptions& m_options;
+    UnitContext m_context;
+    std::vector<std::vector<const CheckedCell*>> m_units;
+    std::atomic<std::size_t> m_nextUnit{0};
+    std::atomic<bool> m_failed{false};
+    std::mutex m_mutex;
+    DesignProgress m_progress{};
+    std::optional<std::string> m_error;
+    std::int64_t m_filesWritten = 0;
+};
+
+// The index lists finished cells in enumeration order, whatever order they finished in.
+std::optional<std::string> writeOutput(const Design& design, const FinishedCells& finished,
+                                       Manifest manifest, const std::string& outDir) {
+    CsvTable index{indexHeader(design), {}};
+    for (const auto& [cell, rows] : finished) {
+        index.rows.insert(index.rows.end(), rows.begin(), rows.end());
+    }
+    const std::string indexText = writeCsv(index);
+    manifest.cellsDone = static_cast<int>(finished.size());
+    manifest.files = static_cast<std::int64_t>(index.rows.size());
+    manifest.complete = manifest.cellsDone == manifest.cells;
+    manifest.indexSha256 = sha256Hex(indexText);
+    try {
+        replaceFile(pathIn(outDir, kIndexFileName), indexText);
+        replaceFile(pathIn(outDir, kManifestFileName), writeManifest(manifest));
+    } catch (const RcpWriteError& e) {
+        return std::string(e.what());
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+DesignRunResult runDesignText(const std::string& text, const std::string& designName,
+                              const DesignRunOptions& options) {
+    if (options.shardCount < 1 || options.shardIndex < 1
+        || options.shardIndex > options.shardCount) {
+        return refusal("the shard must be K/N with 1 <= K <= N, not "
+                       + std::to_string(options.shardIndex) + "/"
+                       + std::to_string(options.shardCount));
+    }
+    if (options.jobs < 0) {
+        return refusal("the number of jobs must not be negative");
+    }
+    Design design;
+    std::vector<CheckedCell> cells;
+    try {
+        design = parseDesign(text, designName);
+        for (CheckedCell& cell : checkCells(design, designName)) {
+            if (inShard(cell.cell.index, options.shardIndex, options.shardCount)) {
+                cells.push_back(std::move(cell));
+            }
+        }
+    } catch (const DesignError& e) {
+        return refusal(e.what());
+    }
+    std::error_code error;
+    fs::create_directories(options.outDir, error);
+    if (error || !fs::is_directory(options.outDir)) {
+        return failure("cannot create the directory " + options.outDir);
+    }
+    FinishedCells finished;
+    try {
+        if (auto owner = checkOutputOwner(options.outDir, text, options)) {
+            return refusal(*owner);
+        }
+        finished = finishedCells(design, cells, options.outDir);
+    } catch (const std::exception& e) {
+        return failure(pathIn(options.outDir, kIndexFileName) + ": " + e.what());
+    }
+    Manifest manifest;
+    manifest.version = programVersion();
+    manifest.designName = designName;
+    manifest.designText = text;
+    manifest.shardIndex = options.shardIndex;
+    manifest.shardCount = options.shardCount;
+    manifest.cells = static_cast<int>(cells.size());
+
+    const int jobs =
+        options.jobs > 0 ? options.jobs : static_cast<int>(std::thread::hardware_concurrency());
+    DesignBuild build(design, std::move(cells), std::move(finished), options, designName);
+    build.run(jobs);
+
+    DesignRunResult result;
+    result.error = build.error();
+    result.cellsDone = static_cast<int>(build.finished().size());
+    result.filesWritten = build.filesWritten();
+    result.interrupted = !result.error && result.cellsDone < manifest.cells;
+    if (auto problem = writeOutput(design, build.finished(), manifest, options.outDir)) {
+        result.error = result.error ? *result.error + "; " + *problem : *problem;
+    }
+    return result;
+}
+
+DesignRunResult runDesign(const DesignRunOptions& options) {
+    const auto text = readWholeFile(options.designFile);
+    if (!text) {
+        return refusal("cannot read the design file " + options.designFile);
+    }
+    return runDesignText(*text, fs::path(options.designFile).filename().string(), options);
+}
+
+} // namespace tavrin::design

@@ -1,0 +1,209 @@
+#include "design/design_verify.h"
+
+#include "design/design_index.h"
+#include "design/design_manifest.h"
+#include "design/design_run.h"
+#include "export/rcp_writer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+namespace tavrin::design {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string pathIn(const std::string& dir, const std::string& name) {
+    return (fs::path(dir) / name).string();
+}
+
+std::set<std::string> filesUnder(const std::string& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        if (!entry.is_directory()) {
+            names.insert(fs::relative(entry.path(), dir).generic_string());
+        }
+    }
+    return names;
+}
+
+Manifest manifestOf(const std::string& dir) {
+    const auto bytes = readWholeFile(pathIn(dir, kManifestFileName));
+    if (!bytes) {
+        throw std::runtime_error("cannot read " + pathIn(dir, kManifestFileName));
+    }
+    return readManifest(*bytes);
+}
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (fs::temp_directory_path() / "tavrin-verify-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder in "
+                                     + fs::temp_directory_path().string());
+        }
+        m_path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+void compareFolders(const std::string& dir, const std::string& regenerated, VerifyReport& report) {
+    const std::set<std::string> present = filesUnder(dir);
+    const std::set<std::string> expected = filesUnder(regenerated);
+    for (const std::string& name : expected) {
+        if (present.count(name) == 0) {
+            report.missing.push_back(name);
+        } else if (readWholeFile(pathIn(dir, name)) != readWholeFile(pathIn(regenerated, name))) {
+            report.differing.push_back(name);
+        }
+    }
+    std::set_difference(present.begin(), present.end(), expected.begin(), expected.end(),
+                        std::back_inserter(report.added));
+}
+
+// The shards, checked to be the complete shards 1..N of one design, in shard order.
+std::vector<std::pair<std::string, Manifest>> checkedShards(const std::vector<std::string>& dirs) {
+    std::vector<std::pair<std::string, Manifest>> shards;
+    for (const std::string& dir : dirs) {
+        shards.emplace_back(dir, manifestOf(dir));
+    }
+    std::sort(shards.begin(), shards.end(), [](const auto& a, const auto& b) {
+        return a.second.shardIndex < b.second.shardIndex;
+    });
+    const Manifest& first = shards.front().second;
+    for (std::size_t s = 0; s < shards.size(); ++s) {
+        const auto& [dir, manifest] = shards[s];
+        if (manifest.designText != first.designText || manifest.designName != first.designName
+            || manifest.version != first.version) {
+            throw std::runtime_error(dir + " holds another design than " + shards.front().first);
+        }
+        if (manifest.shardCount != static_cast<int>(shards.size())
+            || manifest.shardIndex != static_cast<int>(s) + 1) {
+            throw std::runtime_error("the shards must be 1.." + std::to_string(manifest.shardCount)
+                                     + " once each; " + dir + " is shard "
+                                     + std::to_string(manifest.shardIndex) + "/"
+                                     + std::to_string(manifest.shardCount));
+        }
+        if (!manifest.complete) {
+            throw std::runtime_error(dir + " is not complete");
+        }
+    }
+    return shards;
+}
+
+CsvTable shardIndex(const std::string& dir, const Manifest& manifest) {
+    const auto text = readWholeFile(pathIn(dir, kIndexFileName));
+    if (!text || sha256Hex(*text) != manifest.indexSha256) {
+        throw std::runtime_error(pathIn(dir, kIndexFileName) + " is missing or changed");
+    }
+    return readCsv(*text);
+}
+
+} // namespace
+
+VerifyReport verifyDesign(const std::string& dir, int jobs) {
+    VerifyReport report;
+    try {
+        const Manifest manifest = manifestOf(dir);
+        const ScratchFolder scratch;
+        DesignRunOptions options;
+        options.outDir = scratch.path();
+        options.jobs = jobs;
+        options.shardIndex = manifest.shardIndex;
+        options.shardCount = manifest.shardCount;
+        const DesignRunResult run =
+            runDesignText(manifest.designText, manifest.designName, options);
+        if (run.error) {
+            report.error = *run.error;
+            return report;
+        }
+        compareFolders(dir, scratch.path(), report);
+    } catch (const std::exception& e) {
+        report.error = e.what();
+    }
+    return report;
+}
+
+MergeResult mergeShards(const std::vector<std::string>& shardDirs, const std::string& outDir) {
+    MergeResult result;
+    std::vector<std::pair<std::string, Manifest>> shards;
+    std::vector<std::pair<std::string, CsvTable>> indexes;
+    try {
+        if (shardDirs.empty()) {
+            throw std::runtime_error("no shard folders given");
+        }
+        std::error_code error;
+        if (fs::exists(outDir) && !fs::is_empty(outDir, error)) {
+            throw std::runtime_error(outDir + " is not empty");
+        }
+        shards = checkedShards(shardDirs);
+        for (const auto& [dir, manifest] : shards) {
+            indexes.emplace_back(dir, shardIndex(dir, manifest));
+        }
+    } catch (const std::exception& e) {
+        result.error = e.what();
+        result.refused = true;
+        return result;
+    }
+    try {
+        std::error_code error;
+        fs::create_directories(outDir, error);
+        if (error) {
+            throw std::runtime_error("cannot create the directory " + outDir + ": "
+                                     + error.message());
+        }
+        CsvTable merged{indexes.front().second.header, {}};
+        for (const auto& [dir, index] : indexes) {
+            const std::size_t file = index.column("file");
+            const std::size_t sha = index.column("sha256");
+            for (const auto& row : index.rows) {
+                const auto bytes = readWholeFile(pathIn(dir, row[file]));
+                if (!bytes || sha256Hex(*bytes) != row[sha]) {
+                    throw std::runtime_error(pathIn(dir, row[file]) + " is missing or changed");
+                }
+                replaceFile(pathIn(outDir, row[file]), *bytes);
+                merged.rows.push_back(row);
+            }
+        }
+        const std::size_t cell = merged.column("cell");
+        std::stable_sort(merged.rows.begin(), merged.rows.end(),
+                         [cell](const auto& a, const auto& b) {
+                             return std::stoi(a[cell]) < std::stoi(b[cell]);
+                         });
+        Manifest manifest = shards.front().second;
+        manifest.shardIndex = 1;
+        manifest.shardCount = 1;
+        manifest.cells = 0;
+        manifest.cellsDone = 0;
+        for (const auto& shard : shards) {
+            manifest.cells += shard.second.cells;
+            manifest.cellsDone += shard.second.cellsDone;
+        }
+        const std::string indexText = writeCsv(merged);
+        manifest.files = static_cast<std::int64_t>(merged.rows.size());
+        manifest.indexSha256 = sha256Hex(indexText);
+        replaceFile(pathIn(outDir, kIndexFileName), indexText);
+        replaceFile(pathIn(outDir, kManifestFileName), writeManifest(manifest));
+        result.cells = manifest.cells;
+        result.files = manifest.files;
+    } catch (const std::exception& e) {
+        result.error = e.what();
+    }
+    return result;
+}
+
+} // namespace tavrin::design

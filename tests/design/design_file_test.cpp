@@ -1,0 +1,107 @@
+#include "design/design_cells.h"
+#include "design/design_file.h"
+#include "design/design_index.h"
+
+#include <gtest/gtest.h>
+
+namespace tavrin::design {
+namespace {
+
+// A design of three lines before the factors, so that the factor lines are 5, 6, 7, ...
+std::string designWith(const std::string& top, const std::string& factors) {
+    return "variant = \"tavrin1\"\ninstances = 2\n" + top + "\n[factors]\n" + factors;
+}
+
+struct BadDesign {
+    const char* name;
+    std::string text;
+    int line;
+    const char* key;
+    const char* words; // part of the message
+};
+
+TEST(DesignFile, RefusesBadFilesNamingTheKeyAndLine) {
+    const std::string base = "activities = [10]\ntarget = [0.5]\n";
+    const BadDesign cases[] = {
+        {"unknown top key", designWith("colour = 1", base), 3, "colour", "unknown key"},
+        {"unknown factor", designWith("", base + "rx = [1]\n"), 7, "factors.rx", "unknown key"},
+        {"empty factor", designWith("", "activities = []\ntarget = [0.5]\n"), 5,
+         "factors.activities", "no levels"},
+        {"level of the wrong kind", designWith("", "activities = [10, \"x\"]\ntarget = [0.5]\n"), 5,
+         "factors.activities", "expected an integer"},
+        {"target above 1", designWith("", "activities = [10]\ntarget = [0.5,\n 1.5]\n"), 7,
+         "factors.target", "OS value must be between 0 and 1"},
+        {"too few activities", designWith("", "activities = [10, 0]\ntarget = [0.5]\n"), 5,
+         "factors.activities", "cannot be smaller than 1"},
+        {"ru above resources", designWith("", base + "resources = [3]\nru = [1,\n 4]\n"), 9,
+         "factors.ru", "number of resources (3), not 4"},
+        {"rc out of range", designWith("", base + "rc = [-0.5]\n"), 7, "factors.rc",
+         "between 0 and 1"},
+        {"repeated level", designWith("", "activities = [10, 10]\ntarget = [0.5]\n"), 5,
+         "factors.activities", "given twice"},
+        {"indicator range in tavrin1", designWith("", base + "i3 = [[0, 1]]\n"), 7, "factors.i3",
+         "not a selection range"},
+        {"rf and ru together", designWith("", base + "rf = [1]\nru = [1]\n"), 8, "factors.ru",
+         "not both"},
+        {"unknown format", designWith("formats = [\"rcp\", \"xml\"]", base), 3, "formats",
+         "unknown format"},
+        {"pattern without rep", designWith("pattern = \"{prefix}_{n}\"", base), 3, "pattern",
+         "end in {rep}"},
+        {"pattern of an absent factor", designWith("pattern = \"{rs}_{rep}\"", base), 3, "pattern",
+         "does not have"},
+        {"colliding names",
+         designWith("pattern = \"x{rep}\"", "activities = [10, 12]\n"
+                                            "target = [0.5]\n"),
+         3, "pattern", "two files would be named"},
+        {"syntax error", designWith("seed = = 1", base), 3, "", ""},
+    };
+    for (const BadDesign& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            checkCells(parseDesign(c.text, "d.toml"), "d.toml");
+            ADD_FAILURE() << "accepted";
+        } catch (const DesignError& e) {
+            EXPECT_EQ(e.line(), c.line) << e.what();
+            EXPECT_EQ(e.key(), c.key) << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.words), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()).rfind("d.toml:" + std::to_string(c.line) + ": ", 0), 0u)
+                << e.what();
+        }
+    }
+}
+
+TEST(DesignCells, SeedsFollowTheLevelsNotThePosition) {
+    const Design small = parseDesign(designWith("seed = 7", "activities = [10]\ntarget = [0.5]\n"
+                                                            "ru = [2]\n"),
+                                     "a.toml");
+    const Design large = parseDesign(designWith("seed = 7", "activities = [12, 10]\n"
+                                                            "target = [0.25, 0.5]\nru = [1, 2]\n"),
+                                     "b.toml");
+    const Cell only = enumerateCells(small).front();
+    const auto cells = enumerateCells(large);
+    ASSERT_EQ(cells.size(), 8u);
+    // activities 10, target 0.5, ru 2: the last cell of the larger enumeration.
+    EXPECT_EQ(cellSeed(large, cells.back(), false), cellSeed(small, only, false));
+    EXPECT_EQ(cellSeed(large, cells.back(), true), cellSeed(large, cells[6], true));
+    EXPECT_NE(cellSeed(large, cells.back(), false), cellSeed(large, cells[6], false));
+    const Design reseeded = parseDesign(designWith("seed = 8", "activities = [10]\ntarget = [0.5]\n"
+                                                               "ru = [2]\n"),
+                                        "c.toml");
+    EXPECT_NE(cellSeed(reseeded, only, false), cellSeed(small, only, false));
+}
+
+TEST(DesignFile, ExampleDesignsHoldTheirCells) {
+    const struct {
+        const char* file;
+        std::size_t cells;
+    } examples[] = {{"order-strength-300.toml", 3 * 4 * 4}, {"serial-parallel-30.toml", 9 * 4 * 4}};
+    for (const auto& example : examples) {
+        const std::string path = std::string(TAVRIN_SOURCE_DIR "/docs/designs/") + example.file;
+        const auto text = readWholeFile(path);
+        ASSERT_TRUE(text) << path;
+        EXPECT_EQ(checkCells(parseDesign(*text, example.file), example.file).size(), example.cells);
+    }
+}
+
+} // namespace
+} // namespace tavrin::design
