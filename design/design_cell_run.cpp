@@ -14,12 +14,6 @@
 namespace tavrin::design {
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
 std::string variantName(GeneratorVariant variant) {
     return variant == GeneratorVariant::Tavrin1 ? "tavrin1" : "tavrin2";
 }
@@ -60,7 +54,7 @@ public:
         for (const formats::InstanceFormat format : m_context.design.formats) {
             const std::string name = m_cell.filePrefix + std::to_string(rep)
                                      + std::string(formats::formatExtension(format));
-            const auto bytes = readWholeFile(m_context.outDir + kSeparator + name);
+            const auto bytes = readWholeFile(m_context.outDir + kPathSeparator + name);
             if (!bytes) {
                 return cellError(name + " was not written");
             }

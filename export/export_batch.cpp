@@ -16,12 +16,6 @@
 namespace tavrin {
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
 void appendNumber(std::string& text, std::int32_t number) {
     char digits[12];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
@@ -31,7 +25,7 @@ void appendNumber(std::string& text, std::int32_t number) {
 void setInstanceFileName(std::string& name, const std::string& directory, const std::string& prefix,
                          std::int32_t number, std::string_view extension) {
     name.assign(directory);
-    name += kSeparator;
+    name += kPathSeparator;
     name += prefix;
     appendNumber(name, number);
     name += extension;

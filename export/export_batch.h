@@ -48,6 +48,13 @@ inline constexpr const char* kFileNumbersRange =
 // when they fit. A count of zero or less numbers no file, so any start fits.
 std::optional<std::string> checkFileNumbers(std::int32_t start, std::int32_t count);
 
+// Joins a directory and a file name: a backslash on Windows, '/' elsewhere.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
 // The Save Files fields, converted.
 struct ExportFileSettings {
     ExportFileSettings() = default;
