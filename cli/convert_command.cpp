@@ -1,5 +1,6 @@
 #include "cli/convert_command.h"
 
+#include "cli/cli_app.h"
 #include "export/rcp_writer.h"
 #include "formats/instance_io.h"
 
@@ -14,10 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kCommandName = "tavrin-cli convert";
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
 struct ConvertOptions {
     std::string to;
     std::string directory;

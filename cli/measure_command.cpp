@@ -1,5 +1,6 @@
 #include "cli/measure_command.h"
 
+#include "cli/cli_app.h"
 #include "formats/instance_format.h"
 #include "formats/instance_io.h"
 #include "measure/instance_measures.h"
@@ -19,12 +20,11 @@ namespace tavrin {
 namespace {
 
 namespace fs = std::filesystem;
+using cli::kExitFailure;
+using cli::kExitOk;
+using cli::kExitUsage;
 using measure::InstanceMeasures;
 using measure::ReportEntry;
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 
 struct MeasureOptions {
     std::string out;
@@ -216,7 +216,7 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
         })) {
         failed = true;
     }
-    return failed ? kExitFailed : kExitOk;
+    return failed ? kExitFailure : kExitOk;
 }
 
 } // namespace tavrin

@@ -1,5 +1,6 @@
 #include "cli/cli_app.h"
 #include "cli/cli_options.h"
+#include "cli_test_support.h"
 #include "engine/generate_checks.h"
 
 #include <filesystem>
@@ -26,29 +27,9 @@ Outcome runTool(const std::vector<std::string>& arguments) {
     return {status, out.str(), err.str()};
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test_support::readFile;
 
-class CliRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path()
-                / ("tavrin_cli_test_"
-                   + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_"
-                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path file(const std::string& name) const { return m_dir / name; }
-
-private:
-    fs::path m_dir;
-};
+class CliRun : public test_support::ScratchFolderTest {};
 
 TEST_F(CliRun, BadInputsExitWithStatusTwoAndWriteNothing) {
     struct Case {

@@ -1,5 +1,6 @@
 #include "cli/cli_app.h"
 #include "cli/cli_export.h"
+#include "cli_test_support.h"
 #include "engine/run_driver.h"
 #include "support/literal_export.h"
 
@@ -13,12 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test_support::readFile;
 
 struct ScratchDir {
     fs::path path = fs::temp_directory_path() / ("tavrin-cli-export-" + std::to_string(::getpid()));

@@ -1,5 +1,6 @@
 // The built tool as a child process: stop signals and output errors.
 #include "cli/cli_app.h"
+#include "cli_test_support.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -23,12 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test_support::readFile;
 
 // Polls until done() holds; a bound against hanging, not a timing check.
 template <typename Done> bool waitUntil(Done done) {
@@ -97,21 +93,7 @@ private:
     int m_status = 0;
 };
 
-class CliProcess : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path()
-                / ("tavrin_cli_process_" + std::to_string(::getpid()) + "_"
-                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path file(const std::string& name) const { return m_dir / name; }
-
-private:
-    fs::path m_dir;
-};
+class CliProcess : public test_support::ScratchFolderTest {};
 
 // Every instance file is whole: the job lines that follow the header are as many as it says.
 bool wholeRcp(const std::string& text) {
