@@ -1,6 +1,8 @@
 #include "cli/measure_command.h"
 
 #include "cli/cli_app.h"
+#include "cli/hardness_csv.h"
+#include "design/design_index.h"
 #include "formats/instance_format.h"
 #include "formats/instance_io.h"
 #include "measure/instance_measures.h"
@@ -12,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <glob.h>
+#include <map>
 #include <stdexcept>
 #include <system_error>
 
@@ -31,6 +34,8 @@ struct MeasureOptions {
     std::string report;
     std::string scatter = "OS,CI";
     std::string title = "Instance measures";
+    std::string hardness;
+    std::string hardnessX = "RS";
     std::vector<std::string> paths;
 };
 
@@ -136,6 +141,27 @@ void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry
     }
 }
 
+// Joins each measured file to its row of the hardness CSV by the file's SHA-256, so the paths
+// the solver was given need not match the ones measured.
+bool attachHardness(const std::string& csv, const std::vector<InputFile>& files,
+                    std::vector<ReportEntry>& rows, std::ostream& err) {
+    std::map<std::string, measure::InstanceHardness> hardness;
+    try {
+        hardness = cli::readHardnessCsv(csv);
+    } catch (const std::runtime_error& e) {
+        err << e.what() << "\n";
+        return false;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto bytes = design::readWholeFile(files[i].path);
+        const auto it = bytes ? hardness.find(design::sha256Hex(*bytes)) : hardness.end();
+        if (it != hardness.end()) {
+            rows[i].hardness = it->second;
+        }
+    }
+    return true;
+}
+
 bool writeFile(const std::string& path, std::ostream& err,
                const std::function<void(std::ostream&)>& write) {
     std::ofstream file(path, std::ios::binary);
@@ -160,6 +186,11 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
     app.add_option("--scatter", options.scatter, "The scatter's measures X,Y")
         ->capture_default_str();
     app.add_option("--title", options.title, "The report's title")->capture_default_str();
+    app.add_option("--hardness", options.hardness,
+                   "Add the hardness from a solve CSV or a solved design's index to the report")
+        ->type_name("CSV");
+    app.add_option("--hardness-x", options.hardnessX, "The measure drawn against the gap")
+        ->capture_default_str();
     app.add_option("PATH", options.paths, "Instance files, directories or globs")->required();
     measure::ReportOptions report;
     try {
@@ -174,6 +205,9 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
         report.scatterY = options.scatter.substr(comma + 1);
         measure::measureValue(InstanceMeasures{}, report.scatterX);
         measure::measureValue(InstanceMeasures{}, report.scatterY);
+        if (!options.hardness.empty() && options.report.empty()) {
+            throw CLI::ValidationError("--hardness", "draws into the report: give --report too");
+        }
     } catch (const CLI::CallForHelp&) {
         out << app.help();
         return kExitOk;
@@ -182,6 +216,13 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
         return kExitUsage;
     } catch (const std::invalid_argument& e) {
         err << "--scatter: " << e.what() << "\n";
+        return kExitUsage;
+    }
+    report.hardnessX = options.hardnessX;
+    try {
+        measure::measureValue(InstanceMeasures{}, report.hardnessX);
+    } catch (const std::invalid_argument& e) {
+        err << "--hardness-x: " << e.what() << "\n";
         return kExitUsage;
     }
 
@@ -209,6 +250,9 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
     if (options.out.empty()) {
         writeCsv(files, rows, out);
     } else if (!writeFile(options.out, err, [&](std::ostream& o) { writeCsv(files, rows, o); })) {
+        failed = true;
+    }
+    if (!options.hardness.empty() && !attachHardness(options.hardness, files, rows, err)) {
         failed = true;
     }
     if (!options.report.empty() && !writeFile(options.report, err, [&](std::ostream& o) {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Drawing pieces shared by the report's charts: plain SVG text, no scripts.
+namespace tavrin::measure::svg {
+
+// Plot geometry of one chart, in SVG pixels.
+struct Frame {
+    double width;
+    double height;
+    double left = 52.0;
+    double right = 12.0;
+    double top = 12.0;
+    double bottom = 34.0;
+    double plotWidth() const { return width - left - right; }
+    double plotHeight() const { return height - top - bottom; }
+};
+
+// The colour of a set, by its position in the legend.
+const char* colourOf(int group);
+
+std::string escaped(std::string_view text);
+
+// Three significant digits are plenty on an axis.
+std::string axisLabel(double value);
+
+// A coordinate to a tenth of a pixel.
+std::string pixels(double value);
+
+void writeAxes(std::ostream& out, const Frame& f);
+void writeText(std::ostream& out, double x, double y, const std::string& text, const char* anchor);
+
+// The span an axis shows for the values: padded a little, or one unit around a single value.
+struct Range {
+    double low = 0.0;
+    double high = 1.0;
+};
+Range rangeOf(const std::vector<double>& values);
+
+} // namespace tavrin::measure::svg
