@@ -2,6 +2,7 @@
 
 #include "measure/report_svg.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 
@@ -63,39 +64,24 @@ void writeShares(const ReportGroups& groups, std::ostream& out) {
 }
 
 void writeGapScatter(const ReportGroups& groups, const std::string& measureX, std::ostream& out) {
-    std::vector<double> xs;
-    std::vector<double> ys;
-    std::vector<int> owner;
+    Points points;
     for (std::size_t g = 0; g < groups.members.size(); ++g) {
         for (const ReportEntry* entry : groups.members[g]) {
             const std::optional<double> x = measureValue(entry->measures, measureX);
             if (x && entry->hardness && entry->hardness->gap) {
-                xs.push_back(*x);
-                ys.push_back(100.0 * *entry->hardness->gap);
-                owner.push_back(static_cast<int>(g));
+                points.xs.push_back(*x);
+                points.ys.push_back(100.0 * *entry->hardness->gap);
+                points.owner.push_back(static_cast<int>(g));
             }
         }
     }
     const Frame& f = kGapFrame;
-    const Range rx = rangeOf(xs);
-    Range ry = rangeOf(ys);
+    Range ry = rangeOf(points.ys);
     ry.low = std::min(ry.low, 0.0); // a gap is never negative: the axis starts at 0
     out << "<figure><figcaption>gap (%) against " << escaped(measureX)
         << "</figcaption><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width
         << "\" height=\"" << f.height << "\">";
-    writeAxes(out, f);
-    for (std::size_t i = 0; i < xs.size(); ++i) {
-        const double px = f.left + (xs[i] - rx.low) / (rx.high - rx.low) * f.plotWidth();
-        const double py = f.top + (1.0 - (ys[i] - ry.low) / (ry.high - ry.low)) * f.plotHeight();
-        out << "<circle cx=\"" << pixels(px) << "\" cy=\"" << pixels(py)
-            << "\" r=\"3\" fill-opacity=\"0.6\" fill=\"" << colourOf(owner[i]) << "\"/>";
-    }
-    const double base = f.top + f.plotHeight() + 14;
-    writeText(out, f.left, base, axisLabel(rx.low), "start");
-    writeText(out, f.left + f.plotWidth(), base, axisLabel(rx.high), "end");
-    writeText(out, f.left + f.plotWidth() / 2, base + 14, measureX, "middle");
-    writeText(out, f.left - 4, f.top + 10, axisLabel(ry.high) + "%", "end");
-    writeText(out, f.left - 4, f.top + f.plotHeight(), axisLabel(ry.low) + "%", "end");
+    writePoints(out, f, points, rangeOf(points.xs), ry, measureX, "%");
     out << "</svg></figure>\n";
 }
 

@@ -95,39 +95,23 @@ void writeHistogram(std::ostream& out, const std::string& name, const Histogram&
 
 void writeScatter(std::ostream& out, const Groups& groups, const ReportOptions& options) {
     const Frame& f = kScatterFrame;
-    std::vector<double> xs;
-    std::vector<double> ys;
-    std::vector<int> owner;
+    Points points;
     for (std::size_t g = 0; g < groups.members.size(); ++g) {
         for (const ReportEntry* entry : groups.members[g]) {
             const std::optional<double> x = measureValue(entry->measures, options.scatterX);
             const std::optional<double> y = measureValue(entry->measures, options.scatterY);
             if (x && y) {
-                xs.push_back(*x);
-                ys.push_back(*y);
-                owner.push_back(static_cast<int>(g));
+                points.xs.push_back(*x);
+                points.ys.push_back(*y);
+                points.owner.push_back(static_cast<int>(g));
             }
         }
     }
-    const Range rx = rangeOf(xs);
-    const Range ry = rangeOf(ys);
     out << "<figure><figcaption>" << escaped(options.scatterY) << " against "
         << escaped(options.scatterX)
         << "</figcaption><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width
         << "\" height=\"" << f.height << "\">";
-    writeAxes(out, f);
-    for (std::size_t i = 0; i < xs.size(); ++i) {
-        const double px = f.left + (xs[i] - rx.low) / (rx.high - rx.low) * f.plotWidth();
-        const double py = f.top + (1.0 - (ys[i] - ry.low) / (ry.high - ry.low)) * f.plotHeight();
-        out << "<circle cx=\"" << pixels(px) << "\" cy=\"" << pixels(py)
-            << "\" r=\"3\" fill-opacity=\"0.6\" fill=\"" << colourOf(owner[i]) << "\"/>";
-    }
-    const double base = f.top + f.plotHeight() + 14;
-    writeText(out, f.left, base, axisLabel(rx.low), "start");
-    writeText(out, f.left + f.plotWidth(), base, axisLabel(rx.high), "end");
-    writeText(out, f.left + f.plotWidth() / 2, base + 14, options.scatterX, "middle");
-    writeText(out, f.left - 4, f.top + 10, axisLabel(ry.high), "end");
-    writeText(out, f.left - 4, f.top + f.plotHeight(), axisLabel(ry.low), "end");
+    writePoints(out, f, points, rangeOf(points.xs), rangeOf(points.ys), options.scatterX, "");
     writeText(out, 12, f.top + f.plotHeight() / 2, options.scatterY, "start");
     out << "</svg></figure>\n";
 }

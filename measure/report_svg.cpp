@@ -79,4 +79,22 @@ Range rangeOf(const std::vector<double>& values) {
     return {*low - pad, *high + pad};
 }
 
+void writePoints(std::ostream& out, const Frame& f, const Points& points, const Range& rx,
+                 const Range& ry, const std::string& xName, const std::string& ySuffix) {
+    writeAxes(out, f);
+    for (std::size_t i = 0; i < points.xs.size(); ++i) {
+        const double px = f.left + (points.xs[i] - rx.low) / (rx.high - rx.low) * f.plotWidth();
+        const double py =
+            f.top + (1.0 - (points.ys[i] - ry.low) / (ry.high - ry.low)) * f.plotHeight();
+        out << "<circle cx=\"" << pixels(px) << "\" cy=\"" << pixels(py)
+            << "\" r=\"3\" fill-opacity=\"0.6\" fill=\"" << colourOf(points.owner[i]) << "\"/>";
+    }
+    const double base = f.top + f.plotHeight() + 14;
+    writeText(out, f.left, base, axisLabel(rx.low), "start");
+    writeText(out, f.left + f.plotWidth(), base, axisLabel(rx.high), "end");
+    writeText(out, f.left + f.plotWidth() / 2, base + 14, xName, "middle");
+    writeText(out, f.left - 4, f.top + 10, axisLabel(ry.high) + ySuffix, "end");
+    writeText(out, f.left - 4, f.top + f.plotHeight(), axisLabel(ry.low) + ySuffix, "end");
+}
+
 } // namespace tavrin::measure::svg

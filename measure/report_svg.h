@@ -41,4 +41,16 @@ struct Range {
 };
 Range rangeOf(const std::vector<double>& values);
 
+// The points of a scatter and the set each belongs to.
+struct Points {
+    std::vector<double> xs;
+    std::vector<double> ys;
+    std::vector<int> owner;
+};
+
+// The axes, the points in their sets' colours, the ends of both axes (the y labels followed by
+// ySuffix) and the x axis's name.
+void writePoints(std::ostream& out, const Frame& f, const Points& points, const Range& rx,
+                 const Range& ry, const std::string& xName, const std::string& ySuffix);
+
 } // namespace tavrin::measure::svg
