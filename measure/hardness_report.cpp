@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <map>
 
 namespace tavrin::measure {
@@ -37,8 +38,15 @@ SetHardness hardnessOf(const std::vector<const ReportEntry*>& members) {
     return set;
 }
 
-std::string percent(int part, int whole) {
-    return whole == 0 ? std::string("-") : formatMeasure(100.0 * part / whole) + "%";
+// One decimal is enough for a share or a mean gap.
+std::string percent(double value) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%.1f%%", value);
+    return text.data();
+}
+
+std::string share(int part, int whole) {
+    return whole == 0 ? std::string("-") : percent(100.0 * part / whole);
 }
 
 void writeShares(const ReportGroups& groups, std::ostream& out) {
@@ -53,11 +61,10 @@ void writeShares(const ReportGroups& groups, std::ostream& out) {
             << colourOf(static_cast<int>(g)) << "\"/></svg></td><td>" << escaped(groups.names[g])
             << "</td><td>" << set.solved << " of " << groups.members[g].size() << "</td>";
         for (const int count : set.counts) {
-            out << "<td>" << percent(count, set.solved) << "</td>";
+            out << "<td>" << share(count, set.solved) << "</td>";
         }
         out << "<td>"
-            << (set.withGap == 0 ? std::string("-")
-                                 : formatMeasure(100.0 * set.gapSum / set.withGap) + "%")
+            << (set.withGap == 0 ? std::string("-") : percent(100.0 * set.gapSum / set.withGap))
             << "</td></tr>\n";
     }
     out << "</table>\n";
@@ -77,7 +84,7 @@ void writeGapScatter(const ReportGroups& groups, const std::string& measureX, st
     }
     const Frame& f = kGapFrame;
     Range ry = rangeOf(points.ys);
-    ry.low = std::min(ry.low, 0.0); // a gap is never negative: the axis starts at 0
+    ry.low = std::max(ry.low, 0.0); // a gap is never negative: the axis starts at 0
     out << "<figure><figcaption>gap (%) against " << escaped(measureX)
         << "</figcaption><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width
         << "\" height=\"" << f.height << "\">";
