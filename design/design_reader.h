@@ -40,12 +40,13 @@ public:
         return *value;
     }
 
+    // -0 reads as 0: one level, one file name, one seed.
     double real(const toml::node& node, const std::string& key) const {
         const auto value = node.value<double>(); // integers convert
         if (!value || !std::isfinite(*value)) {
             fail(node, key, "expected a number");
         }
-        return *value;
+        return *value == 0.0 ? 0.0 : *value;
     }
 
     std::string text(const toml::node& node, const std::string& key) const {
