@@ -1,5 +1,6 @@
 #include "solve/solve_instance.h"
 
+#include "solve/cp_search.h"
 #include "solve/heuristic.h"
 #include "solve/lower_bounds.h"
 #include "solve/project.h"
@@ -49,6 +50,31 @@ void keepSchedule(const formats::Instance& instance, SolveResult& result, std::v
     result.method = method;
 }
 
+double secondsSince(Clock::time_point began) {
+    return std::chrono::duration<double>(Clock::now() - began).count();
+}
+
+// Searches for a shorter schedule or a proof that there is none, in the time left.
+void search(const formats::Instance& instance, const Project& project, const SolveBudget& budget,
+            const std::atomic<bool>* stop, Clock::time_point began, SolveResult& result) {
+    SearchLimits limits{budget.failLimit, 0, stop};
+    if (budget.timeLimitSeconds > 0) {
+        limits.seconds = budget.timeLimitSeconds - secondsSince(began);
+        if (limits.seconds <= 0) {
+            return;
+        }
+    }
+    if (stop != nullptr && stop->load()) {
+        return;
+    }
+    SearchOutcome outcome = searchSchedule(project, result.lb, *result.ub, limits);
+    result.fails = outcome.fails;
+    result.lb = std::max(result.lb, outcome.lowerBound);
+    if (!outcome.start.empty()) {
+        keepSchedule(instance, result, std::move(outcome.start), "constraint search");
+    }
+}
+
 void settle(SolveResult& result) {
     if (result.ub) {
         result.lb = std::min(result.lb, *result.ub);
@@ -94,10 +120,13 @@ SolveResult solveInstance(const formats::Instance& instance, const SolveBudget& 
                 runHeuristic(project, result.lb, budget.heuristicSchedules, budget.seed, stop);
             keepSchedule(instance, result, std::move(found.start), found.method);
             result.lb = destructiveBound(project, result.lb, *result.ub);
+            if (result.lb < *result.ub) {
+                search(instance, project, budget, stop, began, result);
+            }
         }
         settle(result);
     }
-    result.seconds = std::chrono::duration<double>(Clock::now() - began).count();
+    result.seconds = secondsSince(began);
     return result;
 }
 
