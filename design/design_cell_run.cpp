@@ -9,6 +9,7 @@
 #include "export/format_instance.h"
 #include "export/network_selection.h"
 #include "measure/instance_measures.h"
+#include "solve/solve_text.h"
 
 #include <algorithm>
 #include <exception>
@@ -126,7 +127,7 @@ private:
         const IndexRow& first = m_rows[m_rows.size() - m_context.design.formats.size()];
         try {
             replaceFile(m_context.outDir + kPathSeparator + scheduleName(rep),
-                        scheduleJson(first.front(), first.back(), solved.result));
+                        solve::scheduleJson(first.front(), first.back(), solved.result));
         } catch (const std::runtime_error& e) {
             return cellError(e.what());
         }

@@ -1,9 +1,10 @@
 #include "design/design_solve.h"
 
+#include "solve/solve_text.h"
+
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <nlohmann/json.hpp>
 #include <stdexcept>
 
 namespace tavrin::design {
@@ -96,25 +97,6 @@ std::vector<std::string> solveColumns(const DesignSolve& solve) {
     return columns;
 }
 
-std::string gapText(const solve::SolveResult& result) {
-    if (!result.ub || result.lb <= 0) {
-        return result.ub && *result.ub == result.lb ? "0" : "";
-    }
-    return shortestText(static_cast<double>(*result.ub - result.lb) / result.lb);
-}
-
-std::string scheduleJson(const std::string& file, const std::string& sha256,
-                         const solve::SolveResult& result) {
-    nlohmann::ordered_json json;
-    json["file"] = file;
-    json["sha256"] = sha256;
-    json["makespan"] = result.ub.value_or(0);
-    json["status"] = solve::statusName(result.status);
-    json["lb"] = result.lb;
-    json["start"] = result.start;
-    return json.dump() + "\n";
-}
-
 bool SolvedInstance::passes(const DesignSolve& solve) const {
     if (solve.nontrivial && !(result.ub && *result.ub > result.lb0)) {
         return false;
@@ -146,7 +128,7 @@ SolvedInstance solveForDesign(const formats::Instance& instance, const DesignSol
                      std::to_string(r.lb),
                      r.ub ? std::to_string(*r.ub) : std::string(),
                      std::string(solve::statusName(r.status)),
-                     gapText(r),
+                     solve::gapText(r),
                      std::to_string(r.fails)};
     return solved;
 }

@@ -33,12 +33,4 @@ struct SolvedInstance {
 SolvedInstance solveForDesign(const formats::Instance& instance, const DesignSolve& solve,
                               const std::atomic<bool>* stop);
 
-// The schedule file of an instance: {"file", "sha256", "makespan", "status", "lb", "start"},
-// start holding the start of every job in the file's order, the dummies included.
-std::string scheduleJson(const std::string& file, const std::string& sha256,
-                         const solve::SolveResult& result);
-
-// gap = (ub - lb) / lb in its shortest round-trip text; empty without a schedule or bound.
-std::string gapText(const solve::SolveResult& result);
-
 } // namespace tavrin::design
