@@ -220,12 +220,12 @@ void writeReport(const std::vector<ReportEntry>& entries, const ReportOptions& o
         << groups.names.size() << (groups.names.size() == 1 ? " set" : " sets")
         << (groups.names.size() > 1 ? "; histograms show the share of each set" : "") << ".</p>\n";
     writeLegend(out, groups);
-    out << "<h2>Scatter</h2>\n";
-    writeScatter(out, groups, options);
     if (std::any_of(entries.begin(), entries.end(),
                     [](const ReportEntry& e) { return e.hardness.has_value(); })) {
         writeHardnessSection(groups, options.hardnessX, out);
     }
+    out << "<h2>Scatter</h2>\n";
+    writeScatter(out, groups, options);
     out << "<h2>Histograms</h2>\n<div class=\"charts\">\n";
     for (const std::string& name : reportMeasureNames()) {
         writeHistogram(out, name, histogramOf(valuesOf(groups, name)), sizes);

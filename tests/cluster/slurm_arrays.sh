@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Slurm recipes of docs/designs.md and docs/solve.md on a real cluster: a design and a solve,
+# The Slurm recipes of docs/designs.md on a real cluster: a design and a solve,
 # each run as a job array of SHARDS tasks and merged, must equal the unsharded run byte for byte
 # (the solve CSV except its seconds column). Exits 77 (skipped) with the reason when no Slurm
 # controller answers; scripts/slurm-cluster starts a single-node one as root.
