@@ -145,7 +145,9 @@ TEST(DesignFile, ExampleDesignsHoldTheirCells) {
     const struct {
         const char* file;
         std::size_t cells;
-    } examples[] = {{"order-strength-300.toml", 3 * 4 * 4}, {"serial-parallel-30.toml", 9 * 4 * 4}};
+    } examples[] = {{"order-strength-300.toml", 3 * 4 * 4},
+                    {"serial-parallel-30.toml", 9 * 4 * 4},
+                    {"hardness-30.toml", 2 * 5}};
     for (const auto& example : examples) {
         const std::string path = std::string(TAVRIN_SOURCE_DIR "/docs/designs/") + example.file;
         const auto text = readWholeFile(path);
