@@ -306,9 +306,9 @@ MergeResult mergeShards(const std::vector<std::string>& shardDirs, const std::st
                 copyChecked(pathIn(dir, row[file]), pathIn(outDir, row[file]), row[sha]);
                 merged.rows.push_back(row);
                 ++result.files;
-            }
-            if (progress) {
-                progress(result.files, total);
+                if (progress) {
+                    progress(result.files, total);
+                }
             }
         }
         writeMergedIndex(shards, std::move(merged), outDir, result);
