@@ -113,7 +113,10 @@ std::string expandPattern(const Design& design, const Cell& cell) {
         } else if (placeholder == "variant") {
             name += design.variant == GeneratorVariant::Tavrin1 ? "tavrin1" : "tavrin2";
         } else {
-            name += levelOr(design, cell, placeholder.c_str(), "");
+            // Ranges read low:high, but ':' is no file-name character on every system.
+            std::string level = levelOr(design, cell, placeholder.c_str(), "");
+            std::replace(level.begin(), level.end(), ':', '-');
+            name += level;
         }
     }
     return name;

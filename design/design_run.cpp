@@ -319,6 +319,35 @@ claimFolder(const Design& design, const std::vector<CheckedCell>& cells, const M
     return std::nullopt;
 }
 
+// Creates the output folder and holds its lock for the run.
+std::optional<DesignRunResult> lockOutput(const std::string& outDir,
+                                          std::optional<FolderLock>& lock) {
+    std::error_code error;
+    fs::create_directories(outDir, error);
+    if (error || !fs::is_directory(outDir)) {
+        return failure("cannot create the directory " + outDir
+                       + (error ? ": " + error.message() : std::string()));
+    }
+    try {
+        lock.emplace(outDir);
+    } catch (const std::runtime_error& e) {
+        return refusal(e.what());
+    }
+    return std::nullopt;
+}
+
+Manifest startManifest(const std::string& text, const std::string& designName,
+                       const DesignRunOptions& options, std::size_t cells) {
+    Manifest manifest;
+    manifest.version = programVersion();
+    manifest.designName = designName;
+    manifest.designText = text;
+    manifest.shardIndex = options.shardIndex;
+    manifest.shardCount = options.shardCount;
+    manifest.cells = static_cast<int>(cells);
+    return manifest;
+}
+
 } // namespace
 
 DesignRunResult runDesignText(const std::string& text, const std::string& designName,
@@ -340,25 +369,11 @@ DesignRunResult runDesignText(const std::string& text, const std::string& design
     } catch (const DesignError& e) {
         return refusal(e.what());
     }
-    std::error_code error;
-    fs::create_directories(options.outDir, error);
-    if (error || !fs::is_directory(options.outDir)) {
-        return failure("cannot create the directory " + options.outDir
-                       + (error ? ": " + error.message() : std::string()));
-    }
     std::optional<FolderLock> lock;
-    try {
-        lock.emplace(options.outDir);
-    } catch (const std::runtime_error& e) {
-        return refusal(e.what());
+    if (auto refused = lockOutput(options.outDir, lock)) {
+        return *refused;
     }
-    Manifest manifest;
-    manifest.version = programVersion();
-    manifest.designName = designName;
-    manifest.designText = text;
-    manifest.shardIndex = options.shardIndex;
-    manifest.shardCount = options.shardCount;
-    manifest.cells = static_cast<int>(cells.size());
+    const Manifest manifest = startManifest(text, designName, options, cells.size());
     FinishedCells finished;
     if (auto refused = claimFolder(design, cells, manifest, options, finished)) {
         return *refused;

@@ -7,7 +7,10 @@
 #include "export/rcp_writer.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -33,33 +36,70 @@ std::set<std::string> filesUnder(const std::string& dir) {
 }
 
 Manifest manifestOf(const std::string& dir) {
-    const auto bytes = readWholeFile(pathIn(dir, kManifestFileName));
+    const std::string path = pathIn(dir, kManifestFileName);
+    const auto bytes = readWholeFile(path);
     if (!bytes) {
-        throw std::runtime_error("cannot read " + pathIn(dir, kManifestFileName));
+        throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
     }
-    return readManifest(*bytes);
+    try {
+        return readManifest(*bytes);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(path + ": " + e.what());
+    }
 }
 
+constexpr const char* kScratchPrefix = "tavrin-verify-";
+
+// Scratch folders of verifications ended at once by a second signal: no one holds their lock.
+void removeAbandonedScratch() {
+    std::error_code error;
+    for (fs::directory_iterator it(fs::temp_directory_path(error), error), end; !error && it != end;
+         it.increment(error)) {
+        // A folder just made may not be locked yet.
+        const auto age = fs::file_time_type::clock::now() - it->last_write_time(error);
+        if (error || it->path().filename().string().rfind(kScratchPrefix, 0) != 0
+            || age < std::chrono::minutes(1)) {
+            error.clear();
+            continue;
+        }
+        try {
+            const FolderLock unused(it->path().string());
+            std::error_code ignored;
+            fs::remove_all(it->path(), ignored);
+        } catch (const std::runtime_error&) {
+            // In use by a running verification, or not ours to open.
+        }
+    }
+}
+
+// A locked folder in the system's temporary folder, the set regenerated in its "set" folder.
 class ScratchFolder {
 public:
     ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tavrin-verify-XXXXXX").string();
+        removeAbandonedScratch();
+        std::string pattern =
+            (fs::temp_directory_path() / (std::string(kScratchPrefix) + "XXXXXX")).string();
         if (mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a temporary folder in "
-                                     + fs::temp_directory_path().string());
+                                     + fs::temp_directory_path().string() + ": "
+                                     + std::strerror(errno));
         }
-        m_path = pattern;
+        m_root = pattern;
+        m_lock.emplace(m_root);
+        m_path = pathIn(m_root, "set");
     }
     ~ScratchFolder() {
         std::error_code ignored;
-        fs::remove_all(m_path, ignored);
+        fs::remove_all(m_root, ignored);
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& path() const { return m_path; }
 
 private:
+    std::string m_root;
     std::string m_path;
+    std::optional<FolderLock> m_lock;
 };
 
 void compareFolders(const std::string& dir, const std::string& regenerated, VerifyReport& report) {
@@ -283,9 +323,9 @@ MergeResult mergeShards(const std::vector<std::string>& shardDirs, const std::st
                 copySchedule(dir, scheduleOf(index, row), outDir);
                 merged.rows.push_back(row);
                 ++result.files;
-            }
-            if (progress) {
-                progress(result.files, total);
+                if (progress) {
+                    progress(result.files, total);
+                }
             }
         }
         writeMergedIndex(shards, std::move(merged), outDir, result);

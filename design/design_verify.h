@@ -39,7 +39,7 @@ struct MergeResult {
     std::int64_t files = 0;
 };
 
-// Files copied so far and in all, after each shard.
+// Files copied so far and in all, after each file.
 using MergeProgress = std::function<void(std::int64_t done, std::int64_t total)>;
 
 // Joins the complete outputs of shards 1..N of one design into outDir: the instance files as

@@ -83,12 +83,10 @@ void writeGapScatter(const ReportGroups& groups, const std::string& measureX, st
         }
     }
     const Frame& f = kGapFrame;
-    Range ry = rangeOf(points.ys);
-    ry.low = std::max(ry.low, 0.0); // a gap is never negative: the axis starts at 0
     out << "<figure><figcaption>gap (%) against " << escaped(measureX)
         << "</figcaption><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width
         << "\" height=\"" << f.height << "\">";
-    writePoints(out, f, points, rangeOf(points.xs), ry, measureX, "%");
+    writePoints(out, f, points, rangeOf(points.xs), rangeOf(points.ys), measureX, "%");
     out << "</svg></figure>\n";
 }
 

@@ -188,7 +188,7 @@ Histogram histogramOf(const std::vector<std::vector<double>>& valuesPerGroup) {
         h.width = (high - low) / Histogram::kRealBins;
         bins = Histogram::kRealBins;
     } else {
-        h.low = low - 0.5;
+        h.low = paddedLow(low, 0.5);
     }
     h.counts.assign(valuesPerGroup.size(), std::vector<int>(index(bins), 0));
     for (std::size_t g = 0; g < valuesPerGroup.size(); ++g) {

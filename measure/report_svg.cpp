@@ -43,9 +43,10 @@ std::string escaped(std::string_view text) {
     return out;
 }
 
+// Counts and lengths in the thousands read better whole than as 2e+04.
 std::string axisLabel(double value) {
     std::array<char, 32> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.3g", value);
+    std::snprintf(buffer.data(), buffer.size(), std::fabs(value) >= 1000 ? "%.0f" : "%.3g", value);
     return buffer.data();
 }
 
@@ -67,16 +68,20 @@ void writeText(std::ostream& out, double x, double y, const std::string& text, c
         << "\" font-size=\"11\">" << escaped(text) << "</text>";
 }
 
+double paddedLow(double low, double pad) {
+    return low >= 0 ? std::max(0.0, low - pad) : low - pad;
+}
+
 Range rangeOf(const std::vector<double>& values) {
     if (values.empty()) {
         return {};
     }
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     if (*low == *high) {
-        return {*low - 0.5, *high + 0.5};
+        return {paddedLow(*low, 0.5), *high + 0.5};
     }
     const double pad = (*high - *low) * 0.03;
-    return {*low - pad, *high + pad};
+    return {paddedLow(*low, pad), *high + pad};
 }
 
 void writePoints(std::ostream& out, const Frame& f, const Points& points, const Range& rx,

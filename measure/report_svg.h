@@ -25,7 +25,7 @@ const char* colourOf(int group);
 
 std::string escaped(std::string_view text);
 
-// Three significant digits are plenty on an axis.
+// Three significant digits are plenty on an axis; values in the thousands are written whole.
 std::string axisLabel(double value);
 
 // A coordinate to a tenth of a pixel.
@@ -33,6 +33,10 @@ std::string pixels(double value);
 
 void writeAxes(std::ostream& out, const Frame& f);
 void writeText(std::ostream& out, double x, double y, const std::string& text, const char* anchor);
+
+// low - pad, but never below zero for values that are never negative: an axis below zero would
+// suggest values there.
+double paddedLow(double low, double pad);
 
 // The span an axis shows for the values: padded a little, or one unit around a single value.
 struct Range {

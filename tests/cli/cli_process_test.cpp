@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -176,6 +177,45 @@ TEST_F(CliProcess, OutputErrorsExitOneWithAMessage) {
         ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
         EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
         EXPECT_NE(readFile(file("stderr")).find(kOutputFailedMessage), std::string::npos);
+    }
+}
+
+// A full disk, as a file size limit the child inherits: writing the CSV or the report fails
+// with the system's reason and the earlier files stay whole.
+TEST_F(CliProcess, MeasureOutputsSurviveAFullDisk) {
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(runCli({"--variant", "tavrin2", "--target", "0.5", "--max-networks", "10", "--files",
+                      "10", "--dir", file("set").string()},
+                     out, err, false),
+              kExitOk)
+        << err.str();
+    for (const char* name : {"m.csv", "m.html"}) {
+        std::ofstream(file(name)) << "old\n";
+    }
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    const auto savedSignal = signal(SIGXFSZ, SIG_IGN); // the child sees EFBIG, not the signal
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Child child({"measure", "--out", file("m.csv").string(), "--report", file("m.html").string(),
+                 file("set").string()},
+                file("stdout"), file("stderr"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, savedSignal);
+    const int status = child.wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
+    const std::string errors = readFile(file("stderr"));
+    for (const char* name : {"m.csv", "m.html"}) {
+        EXPECT_EQ(readFile(file(name)), "old\n") << name;
+        EXPECT_NE(errors.find(file(name).string() + ": cannot write the file: File too large"),
+                  std::string::npos)
+            << errors;
+    }
+    for (const auto& entry : fs::directory_iterator(file(""))) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     }
 }
 

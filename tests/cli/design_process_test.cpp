@@ -94,5 +94,26 @@ TEST_F(DesignProcess, TwoRunsOnOneFolderNeverMix) {
     EXPECT_EQ(design({"--verify", set.string()}, &output), kExitOk) << output;
 }
 
+// A verification is a whole regeneration: the first signal ends it with its temporary folder.
+TEST_F(DesignProcess, VerifyStopsAtTheFirstSignal) {
+    const fs::path set = file("set");
+    ASSERT_EQ(design({writeDesign("a.toml", 1), "--out", set.string(), "--jobs", "1"}), kExitOk);
+    const fs::path temporary = file("tmp");
+    fs::create_directories(temporary);
+    const char* saved = std::getenv("TMPDIR");
+    const std::string savedText = saved != nullptr ? saved : "";
+    setenv("TMPDIR", temporary.c_str(), 1);
+    Child child({"design", "--verify", set.string(), "--jobs", "1"}, file("stdout"),
+                file("stderr"));
+    saved != nullptr ? setenv("TMPDIR", savedText.c_str(), 1) : unsetenv("TMPDIR");
+    ASSERT_TRUE(waitUntil([&] { return child.ended() || !fs::is_empty(temporary); }));
+    ASSERT_TRUE(waitUntil([&] { return child.ended() || child.catchesStopSignals(); }));
+    kill(child.pid, SIGINT);
+    const int status = child.wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 130) << readFile(file("stderr"));
+    EXPECT_TRUE(fs::is_empty(temporary));
+}
+
 } // namespace
 } // namespace tavrin::cli

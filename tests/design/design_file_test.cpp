@@ -121,6 +121,17 @@ TEST(DesignFile, RefusesHugeDesignsQuickly) {
     }
 }
 
+TEST(DesignCells, RangesNameFilesWithoutColons) {
+    const Design design = parseDesign(designWith("pattern = \"{prefix}_{ci}_{rep}\"",
+                                                 "activities = [10]\ntarget = [0.5]\n"
+                                                 "ci = [[0, 3], [4, 9]]\n"),
+                                      "d.toml");
+    const auto cells = checkCells(design, "d.toml");
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(cells[0].filePrefix, "Pat_0-3_");
+    EXPECT_EQ(cells[1].filePrefix, "Pat_4-9_");
+}
+
 TEST(DesignCells, SeedsFollowTheLevelsNotThePosition) {
     const Design small = parseDesign(designWith("seed = 7", "activities = [10]\ntarget = [0.5]\n"
                                                             "ru = [2]\n"),
