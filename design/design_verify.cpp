@@ -175,6 +175,11 @@ void checkMergeTarget(const std::string& outDir,
     if (!fs::is_directory(outDir, error)) {
         throw std::runtime_error(outDir + " is not a folder");
     }
+    for (const auto& [dir, index] : indexes) {
+        if (fs::equivalent(dir, outDir, error)) {
+            throw std::runtime_error("the merge cannot write into its shard " + dir);
+        }
+    }
     std::set<std::string> ours{kIndexFileName, kManifestFileName};
     for (const auto& [dir, index] : indexes) {
         const std::size_t file = index.column("file");
