@@ -41,6 +41,11 @@ FolderLock::FolderLock(const std::string& dir) {
     }
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
+        // Some network file systems have no locks (Lustre without -o flock, NFS without lockd):
+        // there the manifest written before the first file still keeps other designs out.
+        if (error == ENOLCK || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL) {
+            return;
+        }
         ::close(m_fd);
         throw std::runtime_error(error == EWOULDBLOCK ? dir + " is in use by another run"
                                                       : "cannot lock the folder " + dir + ": "

@@ -11,7 +11,8 @@ namespace tavrin::design {
 inline constexpr const char* kJournalFileName = ".tavrin-journal.csv";
 
 // An exclusive lock on a data set's folder, held while one run writes there and released by the
-// system however the run ends. Throws std::runtime_error when another run holds it.
+// system however the run ends. Throws std::runtime_error when another run holds it. On a file
+// system without locks it holds none.
 class FolderLock {
 public:
     explicit FolderLock(const std::string& dir);

@@ -178,6 +178,11 @@ void checkMergeTarget(const std::string& outDir,
     if (!fs::is_directory(outDir, error)) {
         throw std::runtime_error(outDir + " is not a folder");
     }
+    for (const auto& [dir, index] : indexes) {
+        if (fs::equivalent(dir, outDir, error)) {
+            throw std::runtime_error("the merge cannot write into its shard " + dir);
+        }
+    }
     std::set<std::string> ours{kIndexFileName, kManifestFileName};
     for (const auto& [dir, index] : indexes) {
         const std::size_t file = index.column("file");
@@ -246,6 +251,36 @@ void writeMergedIndex(const std::vector<std::pair<std::string, Manifest>>& shard
     result.files = manifest.files;
 }
 
+// Copies the files every index lists, in shard order, and returns the rows; nothing when a stop
+// came first.
+std::optional<CsvTable> copyShardFiles(const std::vector<std::pair<std::string, CsvTable>>& indexes,
+                                       const std::string& outDir, const StopFlag* stop,
+                                       const MergeProgress& progress, MergeResult& result) {
+    CsvTable merged{indexes.front().second.header, {}};
+    std::int64_t total = 0;
+    for (const auto& [dir, index] : indexes) {
+        total += static_cast<std::int64_t>(index.rows.size());
+    }
+    for (const auto& [dir, index] : indexes) {
+        const std::size_t file = index.column("file");
+        const std::size_t sha = index.column("sha256");
+        for (const auto& row : index.rows) {
+            if (stop != nullptr && stop->load()) {
+                result.interrupted = true;
+                return std::nullopt;
+            }
+            copyChecked(pathIn(dir, row[file]), pathIn(outDir, row[file]), row[sha]);
+            copySchedule(dir, scheduleOf(index, row), outDir);
+            merged.rows.push_back(row);
+            ++result.files;
+            if (progress) {
+                progress(result.files, total);
+            }
+        }
+    }
+    return merged;
+}
+
 } // namespace
 
 VerifyReport verifyDesign(const std::string& dir, int jobs, const StopFlag* stop,
@@ -303,32 +338,19 @@ MergeResult mergeShards(const std::vector<std::string>& shardDirs, const std::st
         result.error = "cannot create the directory " + outDir + ": " + error.message();
         return result;
     }
+    std::optional<FolderLock> lock;
     try {
-        const FolderLock lock(outDir);
+        lock.emplace(outDir);
+    } catch (const std::runtime_error& e) {
+        result.error = e.what();
+        result.refused = true;
+        return result;
+    }
+    try {
         removeStaleTemporaryFiles(outDir);
-        CsvTable merged{indexes.front().second.header, {}};
-        std::int64_t total = 0;
-        for (const auto& [dir, index] : indexes) {
-            total += static_cast<std::int64_t>(index.rows.size());
+        if (auto merged = copyShardFiles(indexes, outDir, stop, progress, result)) {
+            writeMergedIndex(shards, std::move(*merged), outDir, result);
         }
-        for (const auto& [dir, index] : indexes) {
-            const std::size_t file = index.column("file");
-            const std::size_t sha = index.column("sha256");
-            for (const auto& row : index.rows) {
-                if (stop != nullptr && stop->load()) {
-                    result.interrupted = true;
-                    return result;
-                }
-                copyChecked(pathIn(dir, row[file]), pathIn(outDir, row[file]), row[sha]);
-                copySchedule(dir, scheduleOf(index, row), outDir);
-                merged.rows.push_back(row);
-                ++result.files;
-                if (progress) {
-                    progress(result.files, total);
-                }
-            }
-        }
-        writeMergedIndex(shards, std::move(merged), outDir, result);
     } catch (const std::exception& e) {
         result.error = e.what();
     }

@@ -235,7 +235,8 @@ TEST(DesignMerge, RefusesNamesOutsideTheSetAndContinuesAnInterruptedMerge) {
     const MergeResult resumed = mergeShards(shards, scratch.sub("all"));
     ASSERT_FALSE(resumed.error) << *resumed.error;
     EXPECT_EQ(folderBytes(scratch.sub("all")), folderBytes(scratch.sub("single")));
-    // A folder holding anything else is still refused.
+    // A shard's own folder, or a folder holding anything else, is still refused.
+    EXPECT_TRUE(mergeShards(shards, scratch.sub("shard1")).refused);
     std::ofstream(scratch.sub("single/notes.txt")) << "mine";
     EXPECT_TRUE(mergeShards(shards, scratch.sub("single")).refused);
 }
