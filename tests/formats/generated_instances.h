@@ -15,4 +15,8 @@ RunSettings smallRun(GeneratorVariant variant, int activities, int resources);
 void forEachGeneratedInstance(const RunSettings& settings, int count,
                               const std::function<void(const ProjectInstance&)>& visit);
 
+// The same run; visit gets each stored network (up to count) with the run's random source.
+void forEachStoredNetwork(const RunSettings& settings, int count,
+                          const std::function<void(const Word*, RandomSource&)>& visit);
+
 } // namespace tavrin::testing
