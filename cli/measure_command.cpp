@@ -1,6 +1,7 @@
 #include "cli/measure_command.h"
 
 #include "cli/cli_app.h"
+#include "cli/instance_paths.h"
 #include "formats/instance_format.h"
 #include "formats/instance_io.h"
 #include "measure/instance_measures.h"
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <glob.h>
 #include <stdexcept>
 #include <system_error>
 
@@ -19,7 +19,9 @@ namespace tavrin {
 
 namespace {
 
-namespace fs = std::filesystem;
+using cli::csvCell;
+using cli::expandPath;
+using cli::InputFile;
 using cli::kExitFailure;
 using cli::kExitOk;
 using cli::kExitUsage;
@@ -33,88 +35,6 @@ struct MeasureOptions {
     std::string title = "Instance measures";
     std::vector<std::string> paths;
 };
-
-// A file to measure and the set it is shown in: the directory named on the command line, or
-// for a file the folder it lies in.
-struct InputFile {
-    std::string path;
-    std::string group;
-};
-
-bool readable(const fs::path& path) {
-    const auto format = formats::formatOfPath(path.string());
-    return format && *format != formats::InstanceFormat::Dzn;
-}
-
-void addDirectory(const std::string& directory, std::vector<InputFile>& files, std::ostream& err,
-                  bool& failed) {
-    std::vector<std::string> found;
-    std::error_code error;
-    fs::recursive_directory_iterator it(directory, error);
-    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_regular_file(error) && readable(it->path())) {
-            found.push_back(it->path().string());
-        }
-    }
-    if (error) {
-        err << directory << ": " << error.message() << "\n";
-        failed = true;
-    }
-    if (found.empty() && !error) {
-        err << directory << ": no instance files (.rcp, .sm, .mm, .sch, .json)\n";
-        failed = true;
-    }
-    std::sort(found.begin(), found.end());
-    for (std::string& path : found) {
-        files.push_back({std::move(path), directory});
-    }
-}
-
-void addPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
-             bool& failed) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        addDirectory(path, files, err, failed);
-    } else {
-        const std::string folder = fs::path(path).parent_path().string();
-        files.push_back({path, folder.empty() ? "." : folder});
-    }
-}
-
-// Globs the shell left alone (quoted, or a shell that does not expand them).
-void expandPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
-                bool& failed) {
-    std::error_code error;
-    if (fs::exists(path, error) || path.find_first_of("*?[") == std::string::npos) {
-        addPath(path, files, err, failed);
-        return;
-    }
-    glob_t matches{};
-    const int result = glob(path.c_str(), 0, nullptr, &matches);
-    if (result == 0) {
-        for (std::size_t i = 0; i < matches.gl_pathc; ++i) {
-            addPath(matches.gl_pathv[i], files, err, failed);
-        }
-    } else {
-        err << path << ": no file matches\n";
-        failed = true;
-    }
-    globfree(&matches);
-}
-
-std::string csvCell(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
 
 void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry>& rows,
               std::ostream& out) {
@@ -136,7 +56,8 @@ void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry
     out << '\n';
     for (std::size_t i = 0; i < rows.size(); ++i) {
         out << csvCell(files[i].path);
-        std::vector<std::string> fields = measure::measureCsvFields(rows[i].measures, maxResources);
+        std::vector<std::string> fields =
+            measure::measureCsvFields(rows[i].measures, maxResources);
         if (classes) {
             const auto more = measure::classCsvFields(rows[i].measures.instanceClass);
             fields.insert(fields.end(), more.begin(), more.end());
