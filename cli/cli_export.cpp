@@ -2,6 +2,7 @@
 
 #include "engine/text_conversion.h"
 #include "export/network_selection.h"
+#include "solve/lag_feasibility.h"
 
 namespace tavrin::cli {
 namespace {
@@ -92,7 +93,10 @@ std::string readReal(const std::optional<std::string>& text, double& out) {
     return {};
 }
 
-// The class options; the resource check is the caller's to add.
+// Search nodes the resource check of a time-lag instance may spend before it says unknown.
+constexpr int kDefaultCheckLimit = 100000;
+
+// The class options, with the constraint model as the resource check of time-lag instances.
 std::string readInstanceClass(const CliOptions& options, InstanceClass& out) {
     std::string error;
     if (isMultiMode(options)) {
@@ -108,10 +112,20 @@ std::string readInstanceClass(const CliOptions& options, InstanceClass& out) {
     if (hasTimeLags(options)) {
         TimeLagSettings& t = out.timeLags.emplace();
         t.keepUnknown = options.keepUnknown;
-        for (std::string problem : {readReal(options.maxLags, t.maxLagShare),
-                                    readReal(options.lagTightness, t.tightness)}) {
+        int limit = kDefaultCheckLimit;
+        for (std::string problem :
+             {readReal(options.maxLags, t.maxLagShare), readReal(options.lagTightness, t.tightness),
+              readInteger(options.checkLimit, limit)}) {
             error = error.empty() ? problem : error;
         }
+        if (error.empty() && limit < 1) {
+            error = "option '--check-limit' takes a positive number of nodes, not '"
+                    + *options.checkLimit + "'";
+        }
+        t.resourceCheck = [limit](const formats::Instance& instance,
+                                  std::vector<std::int64_t>& starts) {
+            return solve::lagScheduleFeasibility(instance, limit, starts);
+        };
     }
     if (!error.empty()) {
         return error;

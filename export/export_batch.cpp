@@ -148,10 +148,16 @@ completeClassInstance(ProjectInstance& instance, formats::Instance& model, const
                                             *instanceClass.multiMode, random, model);
         }
         if (lags && feasibility == Feasibility::Feasible) {
-            feasibility = addTimeLags(*lags, random, model);
-            std::vector<std::int64_t> starts;
+            std::vector<std::int64_t> reference, starts;
+            feasibility = addTimeLags(*lags, random, model, reference);
             if (feasibility == Feasibility::Feasible && lags->resourceCheck) {
                 feasibility = lags->resourceCheck(model, starts);
+            }
+            // A search that ran out of its budget is settled by the reference schedule, once
+            // checked: a schedule found is the proof the check is after.
+            if (feasibility == Feasibility::Unknown
+                && formats::meetsLagsAndCapacities(model, reference)) {
+                feasibility = Feasibility::Feasible;
             }
         }
         if (feasibility == Feasibility::Feasible

@@ -1,6 +1,9 @@
 #include "export/time_lags.h"
 
 #include <algorithm>
+#include <cassert>
+#include <limits>
+#include <optional>
 
 namespace tavrin {
 namespace {
@@ -36,10 +39,80 @@ std::vector<Arc> activityArcs(const formats::Instance& instance) {
     return arcs;
 }
 
+// The longest path of nonnegative lags from one job to another; nothing when there is none (or
+// when those lags form a positive cycle).
+std::optional<std::int64_t> longestPath(const formats::Instance& instance, std::int32_t from,
+                                        std::int32_t to) {
+    constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::min();
+    std::vector<std::int64_t> distance(instance.jobs.size(), kNone);
+    std::vector<std::size_t> passes(instance.jobs.size(), 0);
+    std::vector<std::int32_t> stack{from};
+    distance[static_cast<std::size_t>(from)] = 0;
+    while (!stack.empty()) {
+        const auto j = static_cast<std::size_t>(stack.back());
+        stack.pop_back();
+        if (++passes[j] > instance.jobs.size()) {
+            return std::nullopt;
+        }
+        const formats::Job& job = instance.jobs[j];
+        for (std::size_t i = 0; i < job.successors.size(); ++i) {
+            const auto s = static_cast<std::size_t>(job.successors[i]);
+            if (job.lags[i] >= 0 && distance[j] + job.lags[i] > distance[s]) {
+                distance[s] = distance[j] + job.lags[i];
+                stack.push_back(job.successors[i]);
+            }
+        }
+    }
+    const std::int64_t found = distance[static_cast<std::size_t>(to)];
+    return found == kNone ? std::nullopt : std::optional<std::int64_t>(found);
+}
+
+// Whether the job fits the capacities left over [start, start + duration); where it does not,
+// the first time it collides.
+std::optional<std::int64_t> collision(const formats::Job& job, const std::vector<std::int32_t>& use,
+                                      const std::vector<std::int32_t>& capacity,
+                                      std::int64_t start) {
+    const std::size_t k = capacity.size();
+    for (std::int64_t t = start; t < start + job.duration; ++t) {
+        for (std::size_t r = 0; r < k; ++r) {
+            if (use[static_cast<std::size_t>(t) * k + r] + job.demands[r] > capacity[r]) {
+                return t;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
+std::vector<std::int64_t> referenceSchedule(const formats::Instance& instance) {
+    const std::size_t k = instance.availability.size();
+    std::vector<std::int32_t> use(static_cast<std::size_t>(durationSum(instance) + 1) * k, 0);
+    std::vector<std::int64_t> release(instance.jobs.size(), 0), starts(instance.jobs.size(), 0);
+    for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
+        const formats::Job& job = instance.jobs[j];
+        std::int64_t start = release[j];
+        while (const auto blocked = collision(job, use, instance.availability, start)) {
+            start = *blocked + 1;
+        }
+        starts[j] = start;
+        for (std::int64_t t = start; t < start + job.duration; ++t) {
+            for (std::size_t r = 0; r < k; ++r) {
+                use[static_cast<std::size_t>(t) * k + r] += job.demands[r];
+            }
+        }
+        for (const std::int32_t s : job.successors) {
+            assert(static_cast<std::size_t>(s) > j);
+            auto& next = release[static_cast<std::size_t>(s)];
+            next = std::max(next, start + job.duration);
+        }
+    }
+    return starts;
+}
+
 formats::Feasibility addTimeLags(const TimeLagSettings& settings, RandomSource& random,
-                                 formats::Instance& out) {
+                                 formats::Instance& out, std::vector<std::int64_t>& reference) {
+    reference = referenceSchedule(out);
     for (std::size_t j = 0; j < out.jobs.size(); ++j) {
         formats::Job& job = out.jobs[j];
         job.lags.assign(job.successors.size(), j == 0 ? 0 : job.duration);
@@ -47,8 +120,6 @@ formats::Feasibility addTimeLags(const TimeLagSettings& settings, RandomSource& 
     std::vector<Arc> arcs = activityArcs(out);
     const auto chosen = static_cast<std::size_t>(static_cast<long double>(arcs.size())
                                                  * static_cast<long double>(settings.maxLagShare));
-    std::vector<std::int64_t> earliest;
-    formats::temporalFeasibility(out, earliest);
     const auto slack = static_cast<std::int64_t>(static_cast<long double>(durationSum(out))
                                                  * (1.0L - settings.tightness));
     for (std::size_t c = 0; c < chosen; ++c) {
@@ -58,10 +129,11 @@ formats::Feasibility addTimeLags(const TimeLagSettings& settings, RandomSource& 
         const Arc arc = arcs[c];
         const auto from = static_cast<std::size_t>(arc.from);
         const auto to = static_cast<std::size_t>(arc.to);
-        const std::int64_t maxLag = earliest[to] - earliest[from] + slack;
+        const std::int64_t maxLag = reference[to] - reference[from] + slack;
         out.jobs[to].successors.push_back(arc.from);
         out.jobs[to].lags.push_back(static_cast<std::int32_t>(-maxLag));
     }
+    std::vector<std::int64_t> earliest;
     return formats::temporalFeasibility(out, earliest);
 }
 
@@ -71,12 +143,9 @@ LagMeasures measureLags(const formats::Instance& instance) {
     if (arcs.empty() || !instance.hasTimeLags()) {
         return measures;
     }
-    std::vector<std::int64_t> earliest;
-    const bool feasible =
-        formats::temporalFeasibility(instance, earliest) == formats::Feasibility::Feasible;
     const long double sum =
         static_cast<long double>(std::max<std::int64_t>(durationSum(instance), 1));
-    int maximal = 0;
+    int maximal = 0, measured = 0;
     long double tightness = 0.0L;
     for (std::int32_t j = 0; j < instance.jobCount(); ++j) {
         const formats::Job& job = instance.jobs[static_cast<std::size_t>(j)];
@@ -86,17 +155,17 @@ LagMeasures measureLags(const formats::Instance& instance) {
                 continue;
             }
             ++maximal;
-            if (!feasible) {
-                continue;
+            // The maximal lag from `to` to j against the longest path of minimal lags.
+            const std::optional<std::int64_t> tight = longestPath(instance, to, j);
+            if (tight) {
+                const long double loose = static_cast<long double>(-job.lags[i] - *tight) / sum;
+                tightness += std::clamp(1.0L - loose, 0.0L, 1.0L);
+                ++measured;
             }
-            const std::int64_t tight =
-                earliest[static_cast<std::size_t>(j)] - earliest[static_cast<std::size_t>(to)];
-            const long double loose = static_cast<long double>(-job.lags[i] - tight) / sum;
-            tightness += std::clamp(1.0L - loose, 0.0L, 1.0L);
         }
     }
     measures.maxLagShare = static_cast<double>(maximal) / static_cast<double>(arcs.size());
-    measures.tightness = maximal == 0 || !feasible ? 0.0 : static_cast<double>(tightness / maximal);
+    measures.tightness = measured == 0 ? 0.0 : static_cast<double>(tightness / measured);
     return measures;
 }
 

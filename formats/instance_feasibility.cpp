@@ -162,6 +162,41 @@ Feasibility temporalFeasibility(const Instance& instance, std::vector<std::int64
     return Feasibility::Feasible;
 }
 
+bool meetsLagsAndCapacities(const Instance& instance, const std::vector<std::int64_t>& starts) {
+    if (starts.size() != instance.jobs.size()) {
+        return false;
+    }
+    std::vector<std::pair<std::int64_t, std::size_t>> events; // 2t+1 a start, 2t an end
+    for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
+        const Job& job = instance.jobs[j];
+        for (std::size_t i = 0; i < job.successors.size(); ++i) {
+            if (starts[static_cast<std::size_t>(job.successors[i])]
+                < starts[j] + (job.lags.empty() ? job.duration : job.lags[i])) {
+                return false;
+            }
+        }
+        if (starts[j] < 0) {
+            return false;
+        }
+        if (job.duration > 0) {
+            events.emplace_back(2 * starts[j] + 1, j);
+            events.emplace_back(2 * (starts[j] + job.duration), j);
+        }
+    }
+    std::sort(events.begin(), events.end()); // ends before starts at the same time
+    std::vector<std::int64_t> use(instance.availability.size(), 0);
+    for (const auto& [time, j] : events) {
+        for (std::size_t r = 0; r < use.size(); ++r) {
+            const std::int64_t demand = instance.jobs[j].demands[r];
+            use[r] += time % 2 != 0 ? demand : -demand;
+            if (use[r] > instance.availability[r]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 Feasibility instanceFeasibility(const Instance& instance) {
     std::vector<std::int64_t> earliest;
     if (temporalFeasibility(instance, earliest) == Feasibility::Infeasible) {

@@ -25,6 +25,10 @@ Feasibility nonrenewableFeasibility(const Instance& instance);
 // On Feasible, earliest holds the earliest start of every job.
 Feasibility temporalFeasibility(const Instance& instance, std::vector<std::int64_t>& earliest);
 
+// Whether the starts (one per job) meet every arc of a single-mode instance (its lags, or
+// finish-to-start without them), start no job before 0 and keep every renewable capacity.
+bool meetsLagsAndCapacities(const Instance& instance, const std::vector<std::int64_t>& starts);
+
 // Both checks that apply to the instance.
 Feasibility instanceFeasibility(const Instance& instance);
 

@@ -40,4 +40,20 @@ void forEachGeneratedInstance(const RunSettings& settings, int count,
     });
 }
 
+std::vector<formats::Instance> classInstances(const InstanceClass& instanceClass, int count) {
+    RunSettings settings = smallRun(GeneratorVariant::Tavrin1, 12, 2);
+    settings.demandMeasure = DemandMeasure::ResourceStrength;
+    ProjectInstance project(settings.activityCount, settings.resourceCount);
+    std::vector<formats::Instance> out;
+    forEachStoredNetwork(settings, count, [&](const Word* arcSet, RandomSource& random) {
+        formats::Instance model;
+        const auto feasibility =
+            completeClassInstance(project, model, arcSet, settings, instanceClass, random);
+        if (feasibility == formats::Feasibility::Feasible) {
+            out.push_back(model);
+        }
+    });
+    return out;
+}
+
 } // namespace tavrin::testing
