@@ -1,7 +1,9 @@
 #include "cli/measure_command.h"
 
 #include "cli/cli_app.h"
-#include "cli/instance_paths.h"
+#include "cli/stop_signals.h"
+#include "design/design_run.h"
+#include "export/file_replace.h"
 #include "formats/instance_format.h"
 #include "formats/instance_io.h"
 #include "measure/instance_measures.h"
@@ -12,6 +14,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <glob.h>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -19,9 +23,7 @@ namespace tavrin {
 
 namespace {
 
-using cli::csvCell;
-using cli::expandPath;
-using cli::InputFile;
+namespace fs = std::filesystem;
 using cli::kExitFailure;
 using cli::kExitOk;
 using cli::kExitUsage;
@@ -35,6 +37,132 @@ struct MeasureOptions {
     std::string title = "Instance measures";
     std::vector<std::string> paths;
 };
+
+// A file to measure and the set it is shown in: the directory named on the command line, or
+// for a file the folder it lies in.
+struct InputFile {
+    std::string path;
+    std::string group;
+};
+
+bool readable(const fs::path& path) {
+    const auto format = formats::formatOfPath(path.string());
+    return format && *format != formats::InstanceFormat::Dzn;
+}
+
+void fileProblem(const std::string& path, const std::string& problem, std::ostream& err,
+                 bool& failed) {
+    err << path << ": " << problem << "\n";
+    failed = true;
+}
+
+// A design's manifest is JSON but no instance.
+bool isDataSetManifest(const fs::path& path) {
+    std::error_code error;
+    return path.filename() == design::kManifestFileName
+           && fs::exists(path.parent_path() / design::kIndexFileName, error);
+}
+
+// Walks a folder, subfolders too (not through links to folders), collecting the instance files.
+// Only regular files are read: a FIFO would block and a device never end. Whatever cannot be
+// read (a folder, a broken or looping link, a special file) is named.
+void scanFolder(const fs::path& folder, std::vector<std::string>& found, std::ostream& err,
+                bool& failed) {
+    std::error_code error;
+    std::vector<fs::directory_entry> entries;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        entries.push_back(*it);
+    }
+    if (error) {
+        fileProblem(folder.string(), error.message(), err, failed);
+    }
+    for (const fs::directory_entry& entry : entries) {
+        std::error_code linkError;
+        if (entry.symlink_status(linkError).type() == fs::file_type::directory) {
+            scanFolder(entry.path(), found, err, failed);
+            continue;
+        }
+        if (!readable(entry.path()) || isDataSetManifest(entry.path())) {
+            continue;
+        }
+        std::error_code statusError;
+        const fs::file_status status = entry.status(statusError);
+        if (statusError) {
+            fileProblem(entry.path().string(), statusError.message(), err, failed);
+        } else if (!fs::is_regular_file(status)) {
+            fileProblem(entry.path().string(), "not a regular file", err, failed);
+        } else {
+            found.push_back(entry.path().string());
+        }
+    }
+}
+
+void addDirectory(const std::string& directory, std::vector<InputFile>& files, std::ostream& err,
+                  bool& failed) {
+    std::vector<std::string> found;
+    bool scanFailed = false;
+    scanFolder(directory, found, err, scanFailed);
+    if (found.empty() && !scanFailed) {
+        err << directory << ": no instance files (.rcp, .sm, .mm, .sch, .json)\n";
+    }
+    failed = failed || scanFailed || found.empty();
+    std::sort(found.begin(), found.end());
+    for (std::string& path : found) {
+        files.push_back({std::move(path), directory});
+    }
+}
+
+void addPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
+             bool& failed) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status)) {
+        addDirectory(path, files, err, failed);
+    } else if (error) {
+        fileProblem(path, error.message(), err, failed);
+    } else if (!fs::is_regular_file(status)) {
+        fileProblem(path, "not a regular file", err, failed);
+    } else {
+        const std::string folder = fs::path(path).parent_path().string();
+        files.push_back({path, folder.empty() ? "." : folder});
+    }
+}
+
+// Globs the shell left alone (quoted, or a shell that does not expand them).
+void expandPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
+                bool& failed) {
+    std::error_code error;
+    if (fs::exists(path, error) || path.find_first_of("*?[") == std::string::npos) {
+        addPath(path, files, err, failed);
+        return;
+    }
+    glob_t matches{};
+    const int result = glob(path.c_str(), 0, nullptr, &matches);
+    if (result == 0) {
+        for (std::size_t i = 0; i < matches.gl_pathc; ++i) {
+            addPath(matches.gl_pathv[i], files, err, failed);
+        }
+    } else {
+        err << path << ": no file matches\n";
+        failed = true;
+    }
+    globfree(&matches);
+}
+
+std::string csvCell(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
 
 void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry>& rows,
               std::ostream& out) {
@@ -69,23 +197,28 @@ void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry
     }
 }
 
+// Through a temporary file, so that a failed write leaves an earlier file whole.
 bool writeFile(const std::string& path, std::ostream& err,
                const std::function<void(std::ostream&)>& write) {
-    std::ofstream file(path, std::ios::binary);
-    if (file) {
-        write(file);
-        file.flush();
-    }
-    if (!file) {
-        err << path << ": cannot write the file\n";
+    std::ostringstream text;
+    write(text);
+    try {
+        replaceFile(path, text.str());
+    } catch (const FileWriteError& e) {
+        err << path << ": cannot write the file: " << e.reason() << "\n";
         return false;
     }
     return true;
 }
 
+bool stopRequested(const std::atomic<bool>* stop) {
+    return stop != nullptr && stop->load();
+}
+
 } // namespace
 
-int measureMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int measureMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::atomic<bool>* stop) {
     MeasureOptions options;
     CLI::App app("Measures instance files: one CSV row per instance.", "tavrin-cli measure");
     app.add_option("--out", options.out, "Write the CSV to this file instead of standard output");
@@ -126,6 +259,10 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
     std::vector<InputFile> files;
     std::vector<ReportEntry> rows;
     for (InputFile& file : found) {
+        if (stopRequested(stop)) {
+            err << "tavrin-cli measure: stopped; nothing written\n";
+            return cli::interruptedExitStatus();
+        }
         try {
             InstanceMeasures measures =
                 measure::measureInstance(formats::readInstanceFile(file.path));
