@@ -150,8 +150,9 @@ completeClassInstance(ProjectInstance& instance, formats::Instance& model, const
         if (lags && feasibility == Feasibility::Feasible) {
             std::vector<std::int64_t> reference, starts;
             feasibility = addTimeLags(*lags, random, model, reference);
-            if (feasibility == Feasibility::Feasible && lags->resourceCheck) {
-                feasibility = lags->resourceCheck(model, starts);
+            if (feasibility == Feasibility::Feasible) {
+                feasibility =
+                    lags->resourceCheck ? lags->resourceCheck(model, starts) : Feasibility::Unknown;
             }
             // A search that ran out of its budget is settled by the reference schedule, once
             // checked: a schedule found is the proof the check is after.

@@ -44,7 +44,7 @@ struct TimeLagSettings {
     double maxLagShare = 0.2;    // of the arcs between activities
     double tightness = 0.5;      // 0: the horizon above the tight value, 1: tight
     bool keepUnknown = false;    // keep instances the resource check could not decide
-    ResourceCheck resourceCheck; // none: only the temporal check
+    ResourceCheck resourceCheck; // none: the reference schedule alone, checked
 };
 
 // The class an export completes its networks into; neither set: the single-mode class.
