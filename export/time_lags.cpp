@@ -4,6 +4,7 @@
 #include <cassert>
 #include <limits>
 #include <optional>
+#include <stdexcept>
 
 namespace tavrin {
 namespace {
@@ -87,6 +88,13 @@ std::optional<std::int64_t> collision(const formats::Job& job, const std::vector
 
 std::vector<std::int64_t> referenceSchedule(const formats::Instance& instance) {
     const std::size_t k = instance.availability.size();
+    for (const formats::Job& job : instance.jobs) {
+        for (std::size_t r = 0; r < k; ++r) {
+            if (job.duration > 0 && job.demands[r] > instance.availability[r]) {
+                throw std::invalid_argument("A demand above its availability leaves no schedule");
+            }
+        }
+    }
     std::vector<std::int32_t> use(static_cast<std::size_t>(durationSum(instance) + 1) * k, 0);
     std::vector<std::int64_t> release(instance.jobs.size(), 0), starts(instance.jobs.size(), 0);
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {

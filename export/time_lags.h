@@ -22,7 +22,7 @@ formats::Feasibility addTimeLags(const TimeLagSettings& settings, RandomSource& 
 
 // The serial schedule of a single-mode instance whose successors come later in the job order:
 // each job in turn at the earliest time its predecessors have finished and the capacities allow.
-// Requires every demand within its availability.
+// Throws std::invalid_argument for a demand above its availability.
 std::vector<std::int64_t> referenceSchedule(const formats::Instance& instance);
 
 // The share of arcs between activities that carry a maximal lag, and the mean tightness of those
