@@ -28,7 +28,8 @@ void describe(CLI::App& app, ConvertOptions& options) {
         ->check(CLI::IsMember({"rcp", "sm", "mm", "sch", "dzn", "json"}));
     app.add_option("--dir", options.directory, "Directory the files are written to (created)")
         ->required();
-    app.add_option("files", options.files, "Files to convert (.rcp, .sm, .mm, .sch or .json)")->required();
+    app.add_option("files", options.files, "Files to convert (.rcp, .sm, .mm, .sch or .json)")
+        ->required();
 }
 
 // Converts one file; returns the message of the fault, empty on success.
