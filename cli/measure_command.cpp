@@ -184,8 +184,7 @@ void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry
     out << '\n';
     for (std::size_t i = 0; i < rows.size(); ++i) {
         out << csvCell(files[i].path);
-        std::vector<std::string> fields =
-            measure::measureCsvFields(rows[i].measures, maxResources);
+        std::vector<std::string> fields = measure::measureCsvFields(rows[i].measures, maxResources);
         if (classes) {
             const auto more = measure::classCsvFields(rows[i].measures.instanceClass);
             fields.insert(fields.end(), more.begin(), more.end());
