@@ -78,7 +78,8 @@ void addDirectory(const std::string& directory, std::vector<InputFile>& files, s
     bool scanFailed = false;
     scanFolder(directory, found, err, scanFailed);
     if (found.empty() && !scanFailed) {
-        err << directory << ": no instance files (.rcp, .sm, .json)\n";
+        err << directory << ": no instance files (.rcp, .sm, .mm, .sch, .json)
+";
     }
     failed = failed || scanFailed || found.empty();
     std::sort(found.begin(), found.end());

@@ -50,11 +50,16 @@ public:
         ExportFileSettings files(m_context.outDir, m_cell.filePrefix, 1, rep);
         files.formats = m_context.design.formats;
         files.provenance = provenance();
+        files.instanceClass = m_cell.instanceClass;
         const ExportBatchResult result = m_batch.run(rows, pool, random, files);
         if (result.error) {
             return cellError(*result.error);
         }
-        fillFormatInstance(m_batch.instance(), m_model);
+        if (m_cell.instanceClass.active()) {
+            m_model = m_batch.model();
+        } else {
+            fillFormatInstance(m_batch.instance(), m_model);
+        }
         std::optional<SolvedInstance> solved;
         if (const auto& solve = m_context.design.solve) {
             solved = solveForDesign(m_model, *solve, m_context.stop);

@@ -102,6 +102,13 @@ Project makeProject(const formats::Instance& instance) {
     if (project.jobCount == 0) {
         throw std::invalid_argument("the instance has no jobs");
     }
+    // Their schedules need a mode per job or a lag graph: other models, not this one.
+    if (instance.multiMode() || instance.hasTimeLags()) {
+        throw std::invalid_argument(
+            std::string("solving ")
+            + (instance.multiMode() ? "multi-mode instances" : "instances with time lags")
+            + " is not supported; only single-mode instances are");
+    }
     for (std::int32_t available : instance.availability) {
         if (available < 0) {
             throw std::invalid_argument("a resource has a negative availability");
