@@ -78,8 +78,7 @@ void addDirectory(const std::string& directory, std::vector<InputFile>& files, s
     bool scanFailed = false;
     scanFolder(directory, found, err, scanFailed);
     if (found.empty() && !scanFailed) {
-        err << directory << ": no instance files (.rcp, .sm, .mm, .sch, .json)
-";
+        err << directory << ": no instance files (.rcp, .sm, .mm, .sch, .json)\n";
     }
     failed = failed || scanFailed || found.empty();
     std::sort(found.begin(), found.end());

@@ -26,6 +26,9 @@ namespace tavrin {
 namespace {
 
 namespace fs = std::filesystem;
+using cli::csvCell;
+using cli::expandPath;
+using cli::InputFile;
 using cli::kExitFailure;
 using cli::kExitOk;
 using cli::kExitUsage;

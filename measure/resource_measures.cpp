@@ -1,5 +1,6 @@
 #include "measure/resource_measures.h"
 
+#include "formats/instance_feasibility.h"
 #include "solve/lower_bounds.h"
 
 #include <algorithm>
@@ -55,6 +56,32 @@ void measureRequests(const formats::Instance& instance, InstanceMeasures& measur
     measures.resourceUseMax = most;
 }
 
+// A job's least work on resource k over its modes: any mode may be the one that runs.
+std::pair<std::int64_t, std::int64_t> leastWorkMode(const formats::Job& job, int k) {
+    std::pair<std::int64_t, std::int64_t> least{job.duration, job.demands[index(k)]};
+    for (const formats::Mode& mode : job.modes) {
+        const std::int64_t demand = mode.demands[index(k)];
+        if (static_cast<long double>(mode.duration) * static_cast<long double>(demand)
+            < static_cast<long double>(least.first) * static_cast<long double>(least.second)) {
+            least = {mode.duration, demand};
+        }
+    }
+    return least;
+}
+
+// The makespan no schedule can undercut before resources count: the critical path, or with
+// time lags the earliest start of the end job (lags may be shorter than durations).
+std::int64_t temporalBound(const formats::Instance& instance, std::int64_t criticalPath) {
+    if (!instance.hasTimeLags()) {
+        return criticalPath;
+    }
+    std::vector<std::int64_t> earliest;
+    if (formats::temporalFeasibility(instance, earliest) != formats::Feasibility::Feasible) {
+        return 0;
+    }
+    return earliest.back();
+}
+
 std::int64_t checkedWork(std::int64_t work, std::int64_t duration, std::int64_t demand) {
     std::int64_t product = 0;
     if (__builtin_mul_overflow(duration, demand, &product)
@@ -101,7 +128,7 @@ void measureResources(const formats::Instance& instance, const std::vector<std::
     const std::vector<std::int64_t> peak = peakDemands(instance, finish);
     measures.constrainednessPerResource.assign(index(resources), std::nullopt);
     measures.strengthPerResource.assign(index(resources), std::nullopt);
-    std::int64_t bound = measures.criticalPathLength;
+    std::int64_t bound = temporalBound(instance, measures.criticalPathLength);
     for (int k = 0; k < resources; ++k) {
         const std::int64_t available = instance.availability[index(k)];
         std::int64_t demandSum = 0;
@@ -115,7 +142,8 @@ void measureResources(const formats::Instance& instance, const std::vector<std::
                 throw std::invalid_argument("job " + std::to_string(j + 1) + " demands resource "
                                             + std::to_string(k + 1) + ", whose availability is 0");
             }
-            work = checkedWork(work, job.duration, demand);
+            const auto [leastDuration, leastDemand] = leastWorkMode(job, k);
+            work = checkedWork(work, leastDuration, leastDemand);
             largest = std::max(largest, demand);
             if (demand > 0 && j > 0 && j < jobs - 1) {
                 demandSum += demand;
@@ -137,7 +165,10 @@ void measureResources(const formats::Instance& instance, const std::vector<std::
     measures.resourceConstrainedness = meanOfDefined(measures.constrainednessPerResource);
     measures.resourceStrength = meanOfDefined(measures.strengthPerResource);
     // The energy bound here also covers a job exceeding its resource, which the solver's refuse.
-    measures.lowerBound = std::max<std::int64_t>(bound, solve::bestLowerBound(instance));
+    // The solver's bounds hold for single-mode instances without lags only.
+    const bool solverBounds = !instance.multiMode() && !instance.hasTimeLags();
+    measures.lowerBound =
+        std::max<std::int64_t>(bound, solverBounds ? solve::bestLowerBound(instance) : 0);
 }
 
 } // namespace tavrin::measure

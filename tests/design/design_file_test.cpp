@@ -92,6 +92,9 @@ TEST(DesignFile, RefusesBadFilesNamingTheKeyAndLine) {
         {"filter in a paired design",
          designWith("paired = true", base + "[solve]\ntime_limit = 1\nmin_gap = 0.1\n"), 7, "solve",
          "share their networks"},
+        {"solve in a multi-mode design",
+         designWith("", base + "modes = [2]\n[solve]\nfail_limit = 9\n"), 8, "solve",
+         "cannot be solved"},
     };
     for (const BadDesign& c : cases) {
         SCOPED_TRACE(c.name);
