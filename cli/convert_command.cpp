@@ -1,6 +1,7 @@
 #include "cli/convert_command.h"
 
 #include "cli/cli_app.h"
+#include "cli/stop_signals.h"
 #include "export/rcp_writer.h"
 #include "formats/instance_io.h"
 
@@ -25,9 +26,8 @@ void describe(CLI::App& app, ConvertOptions& options) {
     app.add_option("--to", options.to, "Format of the files written: rcp, sm, dzn or json")
         ->required()
         ->check(CLI::IsMember({"rcp", "sm", "dzn", "json"}));
-    app.add_option("--dir", options.directory, "Directory the files are written to")
-        ->required()
-        ->check(CLI::ExistingDirectory);
+    app.add_option("--dir", options.directory, "Directory the files are written to (created)")
+        ->required();
     app.add_option("files", options.files, "Files to convert (.rcp, .sm or .json)")->required();
 }
 
@@ -59,7 +59,8 @@ std::string convertFile(const std::string& file, formats::InstanceFormat to,
 
 } // namespace
 
-int convertMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int convertMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::atomic<bool>* stop) {
     CLI::App app("Converts instance files from one format to another", kCommandName);
     ConvertOptions options;
     describe(app, options);
@@ -75,10 +76,21 @@ int convertMain(const std::vector<std::string>& args, std::ostream& out, std::os
         return kExitUsage;
     }
     const formats::InstanceFormat to = *formats::parseFormatName(options.to);
+    std::error_code error;
+    fs::create_directories(options.directory, error);
+    if (error || !fs::is_directory(options.directory)) {
+        err << kCommandName << ": cannot create the directory " << options.directory << ": "
+            << (error ? error.message() : "a file of that name exists") << '\n';
+        return kExitFailure;
+    }
     std::set<std::string> written;
     std::string text;
     int failures = 0;
     for (const std::string& file : options.files) {
+        if (stop != nullptr && stop->load()) {
+            err << kCommandName << ": stopped; the files named above were written\n";
+            return interruptedExitStatus();
+        }
         const std::string fault = convertFile(file, to, options.directory, written, text, out);
         if (!fault.empty()) {
             err << kCommandName << ": " << fault << '\n';

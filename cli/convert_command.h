@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,7 +11,9 @@ namespace tavrin::cli {
 // its extension and writes DIR/<name><extension of --to>, replacing a file of that name
 // atomically. args are the words after "convert". Returns 0 when every file was converted, 2 for
 // bad usage (nothing is read), 1 when some file could not be read or written: each such file is
-// reported on err and the others are still converted.
-int convertMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// reported on err and the others are still converted. DIR is created when missing. A raised stop
+// flag ends it before the next file.
+int convertMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::atomic<bool>* stop = nullptr);
 
 } // namespace tavrin::cli

@@ -36,6 +36,11 @@ int fail(std::ostream& err, const std::string& message) {
     return kExitFailure;
 }
 
+int stopped(std::ostream& err) {
+    err << kCommandName << ": stopped; run the same command again to continue\n";
+    return interruptedExitStatus();
+}
+
 // "K/N" with 1 <= K <= N.
 std::optional<std::pair<int, int>> parseShard(const std::string& text) {
     const std::size_t slash = text.find('/');
@@ -59,30 +64,42 @@ std::optional<std::pair<int, int>> parseShard(const std::string& text) {
     }
 }
 
-// One line "[####....] cells 12/480, files 120/4800", redrawn at most ten times a second.
+// Progress on standard error: on a terminal one line "[####....] cells 12/480, files 120/4800"
+// redrawn at most ten times a second; otherwise, as in a batch job's log, a line "cells 12/480,
+// files 120/4800" at most every few seconds and at the end.
 class DesignProgressLine {
 public:
-    explicit DesignProgressLine(std::ostream& out) : m_out(out), m_clock(steadyClock()) {}
+    DesignProgressLine(std::ostream& out, bool terminal)
+        : m_out(out), m_clock(steadyClock()), m_terminal(terminal) {}
 
-    void update(const design::DesignProgress& progress) {
+    void update(std::int64_t cellsDone, std::int64_t cellsTotal, std::int64_t filesDone,
+                std::int64_t filesTotal) {
         const std::int64_t now = m_clock();
-        const bool last = progress.cellsDone == progress.cellsTotal;
-        if (m_drawn && now - m_lastDrawMs < 100 && !last) {
+        const bool last = cellsDone == cellsTotal;
+        if (m_drawn && now - m_lastDrawMs < (m_terminal ? 100 : 5000) && !last) {
             return;
         }
         m_lastDrawMs = now;
-        constexpr int width = 30;
-        const int filled =
-            progress.cellsTotal > 0 ? progress.cellsDone * width / progress.cellsTotal : width;
-        m_out << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-              << std::string(static_cast<std::size_t>(width - filled), '.') << "] cells "
-              << progress.cellsDone << '/' << progress.cellsTotal << ", files "
-              << progress.filesDone << '/' << progress.filesTotal << std::flush;
+        if (m_terminal) {
+            constexpr std::int64_t width = 30;
+            const std::int64_t filled = cellsTotal > 0 ? cellsDone * width / cellsTotal : width;
+            m_out << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+                  << std::string(static_cast<std::size_t>(width - filled), '.') << "] ";
+        }
+        if (cellsTotal >= 0) {
+            m_out << "cells " << cellsDone << '/' << cellsTotal << ", ";
+        }
+        m_out << "files " << filesDone << '/' << filesTotal << (m_terminal ? "" : "\n")
+              << std::flush;
         m_drawn = true;
     }
 
+    void update(const design::DesignProgress& p) {
+        update(p.cellsDone, p.cellsTotal, p.filesDone, p.filesTotal);
+    }
+
     void finish() {
-        if (m_drawn) {
+        if (m_drawn && m_terminal) {
             m_out << '\n' << std::flush;
         }
     }
@@ -90,9 +107,18 @@ public:
 private:
     std::ostream& m_out;
     MillisecondClock m_clock;
+    bool m_terminal;
     std::int64_t m_lastDrawMs = 0;
     bool m_drawn = false;
 };
+
+// Progress goes to the process's standard error only, never to a caller's stream.
+std::optional<DesignProgressLine> progressLine(std::ostream& err) {
+    if (&err != &std::cerr) {
+        return std::nullopt;
+    }
+    return DesignProgressLine(err, isatty(STDERR_FILENO) == 1);
+}
 
 int runBuild(const DesignArguments& arguments, std::ostream& out, std::ostream& err,
              const std::atomic<bool>* stop) {
@@ -110,9 +136,8 @@ int runBuild(const DesignArguments& arguments, std::ostream& out, std::ostream& 
     options.shardIndex = shard->first;
     options.shardCount = shard->second;
     options.stop = stop;
-    std::optional<DesignProgressLine> line;
-    if (&err == &std::cerr && isatty(STDERR_FILENO) == 1) {
-        line.emplace(err);
+    std::optional<DesignProgressLine> line = progressLine(err);
+    if (line) {
         options.progress = [&line](const design::DesignProgress& p) { line->update(p); };
     }
     const design::DesignRunResult result = design::runDesign(options);
@@ -126,19 +151,31 @@ int runBuild(const DesignArguments& arguments, std::ostream& out, std::ostream& 
         << '\n';
     if (result.interrupted) {
         // As an interrupted generate run: 130 or 143, by the signal that stopped it.
-        err << kCommandName << ": stopped; run the same command again to continue\n";
-        return interruptedExitStatus();
+        return stopped(err);
     }
     return kExitOk;
 }
 
-int runVerify(const DesignArguments& arguments, std::ostream& out, std::ostream& err) {
+int runVerify(const DesignArguments& arguments, std::ostream& out, std::ostream& err,
+              const std::atomic<bool>* stop) {
     if (!arguments.inputs.empty() || !arguments.outDir.empty()) {
         return refuse(err, "--verify takes one folder and no other files");
     }
-    const design::VerifyReport report = design::verifyDesign(arguments.verifyDir, arguments.jobs);
+    std::optional<DesignProgressLine> line = progressLine(err);
+    std::function<void(const design::DesignProgress&)> progress;
+    if (line) {
+        progress = [&line](const design::DesignProgress& p) { line->update(p); };
+    }
+    const design::VerifyReport report =
+        design::verifyDesign(arguments.verifyDir, arguments.jobs, stop, progress);
+    if (line) {
+        line->finish();
+    }
     if (report.error) {
         return fail(err, *report.error);
+    }
+    if (report.interrupted) {
+        return stopped(err);
     }
     for (const auto& [label, names] :
          {std::pair{"differs", &report.differing}, std::pair{"missing", &report.missing},
@@ -156,13 +193,28 @@ int runVerify(const DesignArguments& arguments, std::ostream& out, std::ostream&
     return kExitOk;
 }
 
-int runMerge(const DesignArguments& arguments, std::ostream& out, std::ostream& err) {
+int runMerge(const DesignArguments& arguments, std::ostream& out, std::ostream& err,
+             const std::atomic<bool>* stop) {
     if (arguments.inputs.empty() || arguments.outDir.empty()) {
         return refuse(err, "--merge takes --out DIR and the shard folders");
     }
-    const design::MergeResult result = design::mergeShards(arguments.inputs, arguments.outDir);
+    std::optional<DesignProgressLine> line = progressLine(err);
+    design::MergeProgress progress;
+    if (line) {
+        progress = [&line](std::int64_t done, std::int64_t total) {
+            line->update(-1, -1, done, total);
+        };
+    }
+    const design::MergeResult result =
+        design::mergeShards(arguments.inputs, arguments.outDir, stop, progress);
+    if (line) {
+        line->finish();
+    }
     if (result.error) {
         return result.refused ? refuse(err, *result.error) : fail(err, *result.error);
+    }
+    if (result.interrupted) {
+        return stopped(err);
     }
     out << "Merged cells: " << result.cells << ", files: " << result.files << '\n';
     return kExitOk;
@@ -180,7 +232,14 @@ int designMain(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.add_option("--out", arguments.outDir, "The folder of the data set")->type_name("DIR");
     app.add_option("--jobs", arguments.jobs, "Threads (default: the cores)")
         ->type_name("N")
-        ->check(CLI::NonNegativeNumber);
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                const bool digits = !text.empty() && text.size() <= 9
+                                    && text.find_first_not_of("0123456789") == std::string::npos;
+                return digits ? std::string()
+                              : "takes 0 (the cores) or a number of threads, not '" + text + "'";
+            },
+            "N"));
     app.add_option("--shard", arguments.shard, "Build shard K of N")->type_name("K/N");
     app.add_option("--verify", arguments.verifyDir, "Regenerate the data set in DIR and compare")
         ->type_name("DIR");
@@ -198,10 +257,10 @@ int designMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         return refuse(err, "--merge and --verify exclude each other");
     }
     if (arguments.merge) {
-        return runMerge(arguments, out, err);
+        return runMerge(arguments, out, err, stop);
     }
     if (!arguments.verifyDir.empty()) {
-        return runVerify(arguments, out, err);
+        return runVerify(arguments, out, err, stop);
     }
     return runBuild(arguments, out, err, stop);
 }

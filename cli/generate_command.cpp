@@ -129,7 +129,11 @@ int generateCommand(const std::vector<std::string>& arguments, std::ostream& out
     }
     ExportPool pool = selectNetworks(choices, run.settings, result);
     if (choices.files && choices.files->count > pool.poolCount()) {
-        return refuse(err, kMoreFilesMessage, false);
+        return refuse(err,
+                      std::string(kMoreFilesMessage) + " (the run kept "
+                          + std::to_string(result.store->count()) + " networks and selected "
+                          + std::to_string(pool.poolCount()) + ")",
+                      false);
     }
     if (options.networksCsv) {
         if (auto problem = saveNetworksCsv(*options.networksCsv, run.settings.variant,

@@ -2,7 +2,8 @@
 
 #include "cli/cli_app.h"
 #include "cli/instance_paths.h"
-#include "formats/instance_format.h"
+#include "cli/stop_signals.h"
+#include "export/file_replace.h"
 #include "formats/instance_io.h"
 #include "measure/instance_measures.h"
 #include "measure/measure_report.h"
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -56,23 +58,28 @@ void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry
     }
 }
 
+// Through a temporary file, so that a failed write leaves an earlier file whole.
 bool writeFile(const std::string& path, std::ostream& err,
                const std::function<void(std::ostream&)>& write) {
-    std::ofstream file(path, std::ios::binary);
-    if (file) {
-        write(file);
-        file.flush();
-    }
-    if (!file) {
-        err << path << ": cannot write the file\n";
+    std::ostringstream text;
+    write(text);
+    try {
+        replaceFile(path, text.str());
+    } catch (const FileWriteError& e) {
+        err << path << ": cannot write the file: " << e.reason() << "\n";
         return false;
     }
     return true;
 }
 
+bool stopRequested(const std::atomic<bool>* stop) {
+    return stop != nullptr && stop->load();
+}
+
 } // namespace
 
-int measureMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int measureMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::atomic<bool>* stop) {
     MeasureOptions options;
     CLI::App app("Measures instance files: one CSV row per instance.", "tavrin-cli measure");
     app.add_option("--out", options.out, "Write the CSV to this file instead of standard output");
@@ -113,6 +120,10 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
     std::vector<InputFile> files;
     std::vector<ReportEntry> rows;
     for (InputFile& file : found) {
+        if (stopRequested(stop)) {
+            err << "tavrin-cli measure: stopped; nothing written\n";
+            return cli::interruptedExitStatus();
+        }
         try {
             InstanceMeasures measures =
                 measure::measureInstance(formats::readInstanceFile(file.path));

@@ -157,8 +157,9 @@ std::optional<UnitRun> runCellGeneration(const UnitContext& context, const Check
                                     cell.selection.indicatorBounds);
     run.facts = {run.result.store->count(), run.pool.poolCount()};
     if (context.design.instances > run.pool.poolCount()) {
-        error = "cell " + std::to_string(cell.cell.index) + " (" + cell.filePrefix + "): "
-                + kMoreFilesMessage + " (" + std::to_string(run.pool.poolCount()) + " selected)";
+        error = "cell " + std::to_string(cell.cell.index) + " (" + cell.filePrefix
+                + "): " + kMoreFilesMessage + " (the run kept " + std::to_string(run.facts.kept)
+                + " networks and selected " + std::to_string(run.facts.selected) + ")";
         return std::nullopt;
     }
     return run;

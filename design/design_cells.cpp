@@ -3,8 +3,9 @@
 #include "engine/text_conversion.h"
 #include "export/export_batch.h"
 
+#include <algorithm>
 #include <cstring>
-#include <set>
+#include <unordered_set>
 
 namespace tavrin::design {
 namespace {
@@ -112,7 +113,10 @@ std::string expandPattern(const Design& design, const Cell& cell) {
         } else if (placeholder == "variant") {
             name += design.variant == GeneratorVariant::Tavrin1 ? "tavrin1" : "tavrin2";
         } else {
-            name += levelOr(design, cell, placeholder.c_str(), "");
+            // Ranges read low:high, but ':' is no file-name character on every system.
+            std::string level = levelOr(design, cell, placeholder.c_str(), "");
+            std::replace(level.begin(), level.end(), ':', '-');
+            name += level;
         }
     }
     return name;
@@ -163,6 +167,81 @@ const char* blamedFactor(const std::string& message) {
     throw DesignError(fileName, 0, "", message);
 }
 
+// Cells and files are held in memory and listed in the index: a design beyond these is refused
+// before anything runs, rather than failing hours or gigabytes later.
+void checkDesignSize(const Design& design, const std::string& fileName) {
+    std::int64_t cells = 1;
+    for (const Factor& factor : design.factors) {
+        cells *= static_cast<std::int64_t>(factor.levels.size());
+        if (cells > kMaxCells) {
+            throw DesignError(fileName, factor.levels.front().line, "factors." + factor.key,
+                              "the design has more than " + std::to_string(kMaxCells) + " cells");
+        }
+    }
+    const std::int64_t files =
+        cells * design.instances * static_cast<std::int64_t>(design.formats.size());
+    if (files > kMaxFiles) {
+        throw DesignError(fileName, design.instancesLine, "instances",
+                          "the design has " + std::to_string(files) + " files, more than "
+                              + std::to_string(kMaxFiles));
+    }
+}
+
+// Where the names of the files come from: the pattern, or the prefix in the default pattern.
+[[noreturn]] void refuseName(const Design& design, const std::string& fileName,
+                             const std::string& message) {
+    const bool prefix = design.patternLine == 0;
+    throw DesignError(fileName, prefix ? design.prefixLine : design.patternLine,
+                      prefix ? "prefix" : "pattern", message);
+}
+
+// The longest name of a cell's files must fit the file system's limit on one name.
+void checkNameLength(const Design& design, const CheckedCell& cell, const std::string& fileName) {
+    std::size_t extension = 0;
+    for (const formats::InstanceFormat format : design.formats) {
+        extension = std::max(extension, formats::formatExtension(format).size());
+    }
+    const std::size_t length =
+        cell.filePrefix.size() + std::to_string(design.instances).size() + extension;
+    if (length > kMaxNameLength) {
+        refuseName(design, fileName,
+                   "file names of " + std::to_string(length) + " bytes, more than "
+                       + std::to_string(kMaxNameLength) + ": '" + cell.filePrefix + "'");
+    }
+}
+
+// Files are named prefix + repetition. Two cells' names meet when their prefixes are equal, or
+// when one is the other followed by digits D (not starting with 0) and a repetition starts with
+// D: the smallest such, D followed by 1, must not exceed the instances.
+void checkNamesDistinct(const Design& design, const std::vector<CheckedCell>& cells,
+                        const std::string& fileName) {
+    std::unordered_set<std::string> prefixes;
+    const auto collide = [&](const std::string& name) {
+        refuseName(design, fileName,
+                   "two files would be named '" + name + "'; name the factors that vary");
+    };
+    for (const CheckedCell& cell : cells) {
+        if (!prefixes.insert(cell.filePrefix).second) {
+            collide(cell.filePrefix + "1");
+        }
+    }
+    const std::string instances = std::to_string(design.instances);
+    for (const std::string& longer : prefixes) {
+        for (std::size_t cut = longer.size(); cut > 0; --cut) {
+            const char digit = longer[cut - 1];
+            if (digit < '0' || digit > '9') {
+                break;
+            }
+            const std::string tail = longer.substr(cut - 1) + "1";
+            const bool fits = tail.size() < instances.size()
+                              || (tail.size() == instances.size() && tail <= instances);
+            if (digit != '0' && fits && prefixes.count(longer.substr(0, cut - 1)) != 0) {
+                collide(longer + "1");
+            }
+        }
+    }
+}
+
 } // namespace
 
 std::vector<Cell> enumerateCells(const Design& design) {
@@ -201,8 +280,8 @@ std::int32_t cellSeed(const Design& design, const Cell& cell, bool networkOnly) 
 }
 
 std::vector<CheckedCell> checkCells(const Design& design, const std::string& fileName) {
+    checkDesignSize(design, fileName);
     std::vector<CheckedCell> checked;
-    std::set<std::string> names;
     for (const Cell& cell : enumerateCells(design)) {
         const std::int32_t seed = cellSeed(design, cell, design.paired);
         const GenerateCheckResult result = checkGenerateInputs(cellInputs(design, cell, seed), '.');
@@ -219,18 +298,12 @@ std::vector<CheckedCell> checkCells(const Design& design, const std::string& fil
                          expandPattern(design, cell),
                          networkKeyOf(design, cell)};
         if (auto problem = checkFilePrefix(item.filePrefix)) {
-            throw DesignError(fileName, design.patternLine, "pattern",
-                              *problem + ": '" + item.filePrefix + "'");
+            refuseName(design, fileName, *problem + ": '" + item.filePrefix + "'");
         }
-        for (std::int32_t rep = 1; rep <= design.instances; ++rep) {
-            if (!names.insert(item.filePrefix + std::to_string(rep)).second) {
-                throw DesignError(fileName, design.patternLine, "pattern",
-                                  "two files would be named '" + item.filePrefix
-                                      + std::to_string(rep) + "'; name the factors that vary");
-            }
-        }
+        checkNameLength(design, item, fileName);
         checked.push_back(std::move(item));
     }
+    checkNamesDistinct(design, checked, fileName);
     return checked;
 }
 

@@ -44,8 +44,14 @@ struct CheckedCell {
     std::string networkKey; // the levels of the network factors, equal for paired cells
 };
 
-// Checks every cell with the Generate checks and the export's resource and prefix checks, and
-// that no two files share a name. Throws DesignError naming the level's key and line.
+// Limits of a design, refused before anything runs: its cells, its files, one file name's bytes.
+inline constexpr std::int64_t kMaxCells = 100000;
+inline constexpr std::int64_t kMaxFiles = 10000000;
+inline constexpr std::size_t kMaxNameLength = 255;
+
+// Checks every cell with the Generate checks and the export's resource and prefix checks, that
+// no two files share a name and that the design keeps within the limits above. Throws
+// DesignError naming the level's key and line.
 std::vector<CheckedCell> checkCells(const Design& design, const std::string& fileName);
 
 // Whether the cell at index belongs to shard shardIndex (1..shardCount): index mod shardCount

@@ -1,11 +1,14 @@
 #include "design/design_file.h"
 
+#include "export/export_batch.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <toml++/toml.h>
+#include <unordered_set>
 
 namespace tavrin::design {
 namespace {
@@ -90,12 +93,13 @@ public:
         return *value;
     }
 
+    // -0 reads as 0: one level, one file name, one seed.
     double real(const toml::node& node, const std::string& key) const {
         const auto value = node.value<double>(); // integers convert
         if (!value || !std::isfinite(*value)) {
             fail(node, key, "expected a number");
         }
-        return *value;
+        return *value == 0.0 ? 0.0 : *value;
     }
 
     std::string text(const toml::node& node, const std::string& key) const {
@@ -125,14 +129,27 @@ std::string levelText(const Reader& reader, const toml::node& node, const std::s
         if (pair == nullptr || pair->size() != 2) {
             reader.fail(node, key, "expected a range [LOW, HIGH]");
         }
-        std::string bounds[2];
+        // Real ranges bound the indicators, fractions of 0 to 1 as on the command line.
+        double bounds[2];
         for (std::size_t b = 0; b < 2; ++b) {
             const toml::node& bound = *pair->get(b);
             bounds[b] = kind == LevelKind::IntegerRange
-                            ? std::to_string(reader.integer(bound, key, lowest, highest))
-                            : shortestText(reader.real(bound, key));
+                            ? static_cast<double>(reader.integer(bound, key, lowest, highest))
+                            : reader.real(bound, key);
+            if (kind == LevelKind::RealRange && !(bounds[b] >= 0.0 && bounds[b] <= 1.0)) {
+                reader.fail(bound, key,
+                            "expected bounds between 0 and 1, not " + shortestText(bounds[b]));
+            }
         }
-        return bounds[0] + ":" + bounds[1];
+        if (bounds[0] > bounds[1]) {
+            reader.fail(node, key, "the range [LOW, HIGH] is inverted");
+        }
+        const auto text = [kind](double bound) {
+            return kind == LevelKind::IntegerRange
+                       ? std::to_string(static_cast<std::int64_t>(bound))
+                       : shortestText(bound);
+        };
+        return text(bounds[0]) + ":" + text(bounds[1]);
     }
     }
     return {};
@@ -148,12 +165,10 @@ Factor readFactor(const Reader& reader, const toml::node& node, const FactorRule
         reader.fail(node, key, "the factor has no levels");
     }
     Factor factor{rule.key, {}, rule.network};
+    std::unordered_set<std::string> seen;
     for (const toml::node& level : *levels) {
         const std::string text = levelText(reader, level, key, rule.kind);
-        const bool repeated =
-            std::any_of(factor.levels.begin(), factor.levels.end(),
-                        [&](const FactorLevel& other) { return other.text == text; });
-        if (repeated) {
+        if (!seen.insert(text).second) {
             reader.fail(level, key, "level " + text + " is given twice");
         }
         factor.levels.push_back({text, lineOf(level)});
@@ -305,6 +320,7 @@ void readRunKeys(const Reader& reader, const toml::table& top, Design& design) {
     if (const toml::node* node = top.get("instances")) {
         design.instances =
             static_cast<std::int32_t>(reader.integer(*node, "instances", 1, highest));
+        design.instancesLine = lineOf(*node);
     }
     if (const toml::node* node = top.get("networks")) {
         design.maxNetworks =
@@ -330,6 +346,12 @@ void readRunKeys(const Reader& reader, const toml::table& top, Design& design) {
             reader.fail(*node, "paired", "expected true or false");
         }
         design.paired = *paired;
+    }
+    // A run keeps at most networks networks, and a cell's files are drawn from them.
+    if (!design.timeLimitSeconds && design.instances > design.maxNetworks) {
+        reader.fail(design.instancesLine, "instances",
+                    "more instances (" + std::to_string(design.instances) + ") than networks ("
+                        + std::to_string(design.maxNetworks) + ") a run keeps");
     }
 }
 
@@ -375,6 +397,10 @@ Design parseDesign(std::string_view text, const std::string& fileName) {
     design.variant = readVariant(reader, top);
     if (const toml::node* node = top.get("prefix")) {
         design.prefix = reader.text(*node, "prefix");
+        design.prefixLine = lineOf(*node);
+        if (auto problem = checkFilePrefix(design.prefix)) {
+            reader.fail(*node, "prefix", *problem + ": '" + design.prefix + "'");
+        }
     }
     readRunKeys(reader, top, design);
     if (const toml::node* node = top.get("formats")) {

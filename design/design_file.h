@@ -44,7 +44,9 @@ struct Factor {
 struct Design {
     GeneratorVariant variant = GeneratorVariant::Tavrin2;
     std::string prefix = "Pat";
-    std::int32_t instances = 10;    // files a cell and format
+    int prefixLine = 0;          // 0 for the default prefix
+    std::int32_t instances = 10; // files a cell and format
+    int instancesLine = 0;
     std::int32_t maxNetworks = 100; // M of each run
     std::optional<double> timeLimitSeconds;
     std::uint64_t seed = 0; // the base seed

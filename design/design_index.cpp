@@ -1,5 +1,6 @@
 #include "design/design_index.h"
 
+#include <charconv>
 #include <fstream>
 #include <memory>
 #include <openssl/evp.h>
@@ -63,9 +64,18 @@ std::size_t CsvTable::column(std::string_view name) const {
     throw std::runtime_error("the index has no column '" + std::string(name) + "'");
 }
 
-std::string writeCsv(const CsvTable& table) {
+int indexCell(const std::string& text) {
+    int cell = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), cell);
+    if (error != std::errc() || end != text.data() + text.size() || cell < 0) {
+        throw std::runtime_error("bad cell '" + text + "' in the index");
+    }
+    return cell;
+}
+
+std::string writeCsvRows(const std::vector<std::vector<std::string>>& rows) {
     std::string out;
-    const auto appendRow = [&](const std::vector<std::string>& row) {
+    for (const auto& row : rows) {
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (c > 0) {
                 out += ',';
@@ -73,12 +83,12 @@ std::string writeCsv(const CsvTable& table) {
             appendField(out, row[c]);
         }
         out += '\n';
-    };
-    appendRow(table.header);
-    for (const auto& row : table.rows) {
-        appendRow(row);
     }
     return out;
+}
+
+std::string writeCsv(const CsvTable& table) {
+    return writeCsvRows({table.header}) + writeCsvRows(table.rows);
 }
 
 CsvTable readCsv(std::string_view text) {

@@ -23,7 +23,12 @@ struct CsvTable {
     std::size_t column(std::string_view name) const;
 };
 
+// The cell number of an index row; throws std::runtime_error naming the text when it is none.
+int indexCell(const std::string& text);
+
 std::string writeCsv(const CsvTable& table);
+// The rows alone, as writeCsv writes them.
+std::string writeCsvRows(const std::vector<std::vector<std::string>>& rows);
 // Throws std::runtime_error for an unterminated quote or a row of another width.
 CsvTable readCsv(std::string_view text);
 

@@ -1,15 +1,20 @@
 #include "design/design_run.h"
 
 #include "design/design_cell_run.h"
+#include "design/design_folder.h"
 #include "design/design_index.h"
 #include "design/design_manifest.h"
 #include "export/rcp_writer.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <set>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace tavrin::design {
@@ -36,54 +41,86 @@ DesignRunResult failure(std::string message) {
 
 using FinishedCells = std::map<int, std::vector<IndexRow>>;
 
-// Cells of this run that an earlier run finished: every index row present and every file as the
-// index hashed it.
+// Rows by cell; a cell the journal lists takes the journal's rows, the later record.
+FinishedCells rowsByCell(const std::vector<std::string>& header,
+                         std::vector<std::vector<IndexRow>> sources) {
+    const CsvTable columns{header, {}};
+    const std::size_t cellColumn = columns.column("cell");
+    const std::size_t fileColumn = columns.column("file");
+    FinishedCells cells;
+    for (const auto& rows : sources) {
+        FinishedCells found;
+        for (const IndexRow& row : rows) {
+            if (!isPlainName(row[fileColumn])) {
+                throw std::runtime_error("'" + row[fileColumn] + "' is not a file of the set");
+            }
+            found[indexCell(row[cellColumn])].push_back(row);
+        }
+        for (auto& [cell, cellRows] : found) {
+            cells[cell] = std::move(cellRows);
+        }
+    }
+    return cells;
+}
+
+// Cells of this run that an earlier run finished, by the index and the journal of cells finished
+// since: every index row present and every file as the index hashed it.
 FinishedCells finishedCells(const Design& design, const std::vector<CheckedCell>& cells,
                             const std::string& outDir) {
-    FinishedCells finished;
-    const auto text = readWholeFile(pathIn(outDir, kIndexFileName));
-    if (!text) {
-        return finished;
+    const std::vector<std::string> header = indexHeader(design);
+    std::vector<IndexRow> indexRows;
+    if (const auto text = readWholeFile(pathIn(outDir, kIndexFileName))) {
+        CsvTable index = readCsv(*text);
+        if (index.header == header) {
+            indexRows = std::move(index.rows);
+        }
     }
-    const CsvTable index = readCsv(*text);
-    if (index.header != indexHeader(design)) {
-        return finished;
-    }
-    const std::size_t cellColumn = index.column("cell");
-    const std::size_t fileColumn = index.column("file");
-    const std::size_t shaColumn = index.column("sha256");
-    std::map<int, bool> sound;
-    for (const IndexRow& row : index.rows) {
-        const int cell = std::stoi(row[cellColumn]);
-        const auto bytes = readWholeFile(pathIn(outDir, row[fileColumn]));
-        const bool same = bytes && sha256Hex(*bytes) == row[shaColumn];
-        sound.try_emplace(cell, true).first->second &= same;
-        finished[cell].push_back(row);
-    }
+    FinishedCells finished =
+        rowsByCell(header, {std::move(indexRows), readJournal(outDir, header)});
+    const std::size_t fileColumn = CsvTable{header, {}}.column("file");
+    const std::size_t shaColumn = header.size() - 1;
     const std::size_t perCell = static_cast<std::size_t>(design.instances) * design.formats.size();
     std::set<int> wanted;
     for (const CheckedCell& cell : cells) {
         wanted.insert(cell.cell.index);
     }
+    const auto sound = [&](const std::vector<IndexRow>& rows) {
+        return std::all_of(rows.begin(), rows.end(), [&](const IndexRow& row) {
+            const auto bytes = readWholeFile(pathIn(outDir, row[fileColumn]));
+            return bytes && sha256Hex(*bytes) == row[shaColumn];
+        });
+    };
     for (auto it = finished.begin(); it != finished.end();) {
         const bool keep =
-            wanted.count(it->first) != 0 && sound[it->first] && it->second.size() == perCell;
+            wanted.count(it->first) != 0 && it->second.size() == perCell && sound(it->second);
         it = keep ? std::next(it) : finished.erase(it);
     }
     return finished;
 }
 
-// An output folder that holds another design or shard must not be mixed with this one.
+// An output folder that holds another design, another design name or another shard must not be
+// mixed with this one. The manifest is written before the first file, so this holds from then.
 std::optional<std::string> checkOutputOwner(const std::string& outDir, const std::string& text,
+                                            const std::string& designName,
                                             const DesignRunOptions& options) {
-    const auto bytes = readWholeFile(pathIn(outDir, kManifestFileName));
+    const std::string path = pathIn(outDir, kManifestFileName);
+    const auto bytes = readWholeFile(path);
     if (!bytes) {
         return std::nullopt;
     }
-    const Manifest manifest = readManifest(*bytes);
+    Manifest manifest;
+    try {
+        manifest = readManifest(*bytes);
+    } catch (const std::exception& e) {
+        return path + ": " + e.what();
+    }
     if (manifest.designText != text || manifest.shardIndex != options.shardIndex
         || manifest.shardCount != options.shardCount) {
         return outDir + " holds the output of another design or shard";
+    }
+    if (manifest.designName != designName) {
+        return outDir + " holds the output of the design named " + manifest.designName
+               + "; a design under another name is another design";
     }
     return std::nullopt;
 }
@@ -116,7 +153,8 @@ public:
     DesignBuild(const Design& design, std::vector<CheckedCell> cells, FinishedCells finished,
                 const DesignRunOptions& options, const std::string& designName)
         : m_design(design), m_cells(std::move(cells)), m_finished(std::move(finished)),
-          m_options(options), m_context{design, designName, options.outDir, options.stop} {
+          m_options(options), m_context{design, designName, options.outDir, options.stop},
+          m_header(indexHeader(design)) {
         m_progress.cellsDone = static_cast<int>(m_finished.size());
         m_progress.cellsTotal = static_cast<int>(m_cells.size());
         const std::int64_t perCell =
@@ -130,8 +168,12 @@ public:
         report();
         const int threads = std::max(1, std::min<int>(jobs, static_cast<int>(m_units.size())));
         std::vector<std::thread> workers;
-        for (int t = 1; t < threads; ++t) {
-            workers.emplace_back([this] { work(); });
+        try {
+            for (int t = 1; t < threads; ++t) {
+                workers.emplace_back([this] { work(); });
+            }
+        } catch (const std::system_error&) {
+            // The system gives fewer threads than asked: the ones started do the work.
         }
         work();
         for (std::thread& worker : workers) {
@@ -168,6 +210,16 @@ private:
 
     void finish(const CheckedCell& cell, std::vector<IndexRow>&& rows) {
         const std::lock_guard lock(m_mutex);
+        try {
+            appendJournal(m_options.outDir, m_header, writeCsvRows(rows));
+        } catch (const std::exception& e) {
+            // Unrecorded, the cell would be lost to a kill: the run stops instead.
+            if (!m_error) {
+                m_error = e.what();
+            }
+            m_failed = true;
+            return;
+        }
         m_filesWritten += static_cast<std::int64_t>(rows.size());
         m_progress.filesDone += static_cast<std::int64_t>(rows.size());
         ++m_progress.cellsDone;
@@ -189,6 +241,7 @@ private:
     FinishedCells m_finished;
     const DesignRunOptions& m_options;
     UnitContext m_context;
+    std::vector<std::string> m_header;
     std::vector<std::vector<const CheckedCell*>> m_units;
     std::atomic<std::size_t> m_nextUnit{0};
     std::atomic<bool> m_failed{false};
@@ -213,10 +266,79 @@ std::optional<std::string> writeOutput(const Design& design, const FinishedCells
     try {
         replaceFile(pathIn(outDir, kIndexFileName), indexText);
         replaceFile(pathIn(outDir, kManifestFileName), writeManifest(manifest));
-    } catch (const RcpWriteError& e) {
+    } catch (const std::runtime_error& e) {
         return std::string(e.what());
     }
     return std::nullopt;
+}
+
+// Threads beyond the cores or the units only cost memory: one a unit, at most one a core.
+int threadCount(int jobs) {
+    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    return jobs > 0 ? std::min(jobs, cores) : cores;
+}
+
+// The design's cells in this shard; throws DesignError.
+std::vector<CheckedCell> shardCells(const Design& design, const std::string& designName,
+                                    const DesignRunOptions& options) {
+    std::vector<CheckedCell> cells;
+    for (CheckedCell& cell : checkCells(design, designName)) {
+        if (inShard(cell.cell.index, options.shardIndex, options.shardCount)) {
+            cells.push_back(std::move(cell));
+        }
+    }
+    return cells;
+}
+
+// Takes the folder for this design: refuses another design, clears what a killed run left,
+// gathers the finished cells and records the design before the first file is written.
+std::optional<DesignRunResult>
+claimFolder(const Design& design, const std::vector<CheckedCell>& cells, const Manifest& manifest,
+            const DesignRunOptions& options, FinishedCells& finished) {
+    const std::string& outDir = options.outDir;
+    if (auto owner = checkOutputOwner(outDir, manifest.designText, manifest.designName, options)) {
+        return refusal(*owner);
+    }
+    removeStaleTemporaryFiles(outDir);
+    try {
+        finished = finishedCells(design, cells, outDir);
+    } catch (const std::exception& e) {
+        return refusal(pathIn(outDir, kIndexFileName) + ": " + e.what());
+    }
+    if (auto problem = writeOutput(design, finished, manifest, outDir)) {
+        return failure(*problem);
+    }
+    removeJournal(outDir);
+    return std::nullopt;
+}
+
+// Creates the output folder and holds its lock for the run.
+std::optional<DesignRunResult> lockOutput(const std::string& outDir,
+                                          std::optional<FolderLock>& lock) {
+    std::error_code error;
+    fs::create_directories(outDir, error);
+    if (error || !fs::is_directory(outDir)) {
+        return failure("cannot create the directory " + outDir
+                       + (error ? ": " + error.message() : std::string()));
+    }
+    try {
+        lock.emplace(outDir);
+    } catch (const std::runtime_error& e) {
+        return refusal(e.what());
+    }
+    return std::nullopt;
+}
+
+Manifest startManifest(const std::string& text, const std::string& designName,
+                       const DesignRunOptions& options, std::size_t cells) {
+    Manifest manifest;
+    manifest.version = programVersion();
+    manifest.designName = designName;
+    manifest.designText = text;
+    manifest.shardIndex = options.shardIndex;
+    manifest.shardCount = options.shardCount;
+    manifest.cells = static_cast<int>(cells);
+    return manifest;
 }
 
 } // namespace
@@ -236,40 +358,21 @@ DesignRunResult runDesignText(const std::string& text, const std::string& design
     std::vector<CheckedCell> cells;
     try {
         design = parseDesign(text, designName);
-        for (CheckedCell& cell : checkCells(design, designName)) {
-            if (inShard(cell.cell.index, options.shardIndex, options.shardCount)) {
-                cells.push_back(std::move(cell));
-            }
-        }
+        cells = shardCells(design, designName, options);
     } catch (const DesignError& e) {
         return refusal(e.what());
     }
-    std::error_code error;
-    fs::create_directories(options.outDir, error);
-    if (error || !fs::is_directory(options.outDir)) {
-        return failure("cannot create the directory " + options.outDir);
+    std::optional<FolderLock> lock;
+    if (auto refused = lockOutput(options.outDir, lock)) {
+        return *refused;
     }
+    const Manifest manifest = startManifest(text, designName, options, cells.size());
     FinishedCells finished;
-    try {
-        if (auto owner = checkOutputOwner(options.outDir, text, options)) {
-            return refusal(*owner);
-        }
-        finished = finishedCells(design, cells, options.outDir);
-    } catch (const std::exception& e) {
-        return failure(pathIn(options.outDir, kIndexFileName) + ": " + e.what());
+    if (auto refused = claimFolder(design, cells, manifest, options, finished)) {
+        return *refused;
     }
-    Manifest manifest;
-    manifest.version = programVersion();
-    manifest.designName = designName;
-    manifest.designText = text;
-    manifest.shardIndex = options.shardIndex;
-    manifest.shardCount = options.shardCount;
-    manifest.cells = static_cast<int>(cells.size());
-
-    const int jobs =
-        options.jobs > 0 ? options.jobs : static_cast<int>(std::thread::hardware_concurrency());
     DesignBuild build(design, std::move(cells), std::move(finished), options, designName);
-    build.run(jobs);
+    build.run(threadCount(options.jobs));
 
     DesignRunResult result;
     result.error = build.error();
@@ -278,14 +381,26 @@ DesignRunResult runDesignText(const std::string& text, const std::string& design
     result.interrupted = !result.error && result.cellsDone < manifest.cells;
     if (auto problem = writeOutput(design, build.finished(), manifest, options.outDir)) {
         result.error = result.error ? *result.error + "; " + *problem : *problem;
+    } else {
+        removeJournal(options.outDir);
     }
     return result;
 }
 
 DesignRunResult runDesign(const DesignRunOptions& options) {
-    const auto text = readWholeFile(options.designFile);
+    const std::string& file = options.designFile;
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (error) {
+        return refusal("cannot read the design file " + file + ": " + error.message());
+    }
+    if (!fs::is_regular_file(status)) {
+        return refusal(file + " is not a design file but "
+                       + (fs::is_directory(status) ? "a folder" : "a special file"));
+    }
+    const auto text = readWholeFile(file);
     if (!text) {
-        return refusal("cannot read the design file " + options.designFile);
+        return refusal("cannot read the design file " + file + ": " + std::strerror(errno));
     }
     return runDesignText(*text, fs::path(options.designFile).filename().string(), options);
 }

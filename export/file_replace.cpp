@@ -156,7 +156,8 @@ void putInPlace(const std::string& temporary, const std::string& path) {
 } // namespace
 
 FileWriteError::FileWriteError(const std::string& path, const std::string& reason)
-    : std::runtime_error("Could not write " + escapedText(path) + ": " + reason), m_path(path) {}
+    : std::runtime_error("Could not write " + escapedText(path) + ": " + reason), m_path(path),
+      m_reason(reason) {}
 
 void replaceFile(const std::string& path, std::string_view bytes) {
     TemporaryTracking tracking;

@@ -12,9 +12,11 @@ class FileWriteError : public std::runtime_error {
 public:
     FileWriteError(const std::string& path, const std::string& reason);
     const std::string& path() const { return m_path; }
+    const std::string& reason() const { return m_reason; }
 
 private:
     std::string m_path;
+    std::string m_reason;
 };
 
 // Writes bytes to a temporary file beside path and renames it into place, so that path holds

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace tavrin::formats {
@@ -45,6 +46,17 @@ Instance readInstance(InstanceFormat format, std::string_view bytes, const std::
 }
 
 Instance readInstanceFile(const std::string& path) {
+    // Only regular files: a FIFO would block in open() and a device might never end.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error) {
+        throw FormatError(path, 0, "cannot open the file: " + error.message());
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        throw FormatError(path, 0,
+                          std::filesystem::is_directory(status) ? "a folder, not a file"
+                                                                : "not a regular file");
+    }
     const auto format = formatOfPath(path);
     if (!format) {
         throw FormatError(path, 0, "unknown file extension (expected .rcp, .sm, .dzn or .json)");

@@ -185,7 +185,7 @@ Counts readCounts(SmLines& lines) {
         lines.fail("expected 6 values of project information");
     }
     for (const std::string_view token : information) {
-        lines.number(token, "a project information value");
+        lines.number(token, "a project information value", kLargestValue << 31);
     }
     if (lines.number(information[1], "the number of jobs") != jobs - 2) {
         lines.fail("the project information counts " + std::string(information[1])

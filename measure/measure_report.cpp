@@ -60,11 +60,18 @@ std::string escaped(std::string_view text) {
     return out;
 }
 
-// Three significant digits are plenty on an axis.
+// Three significant digits are plenty on an axis, but counts and lengths in the thousands read
+// better whole than as 2e+04.
 std::string axisLabel(double value) {
     std::array<char, 32> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.3g", value);
+    std::snprintf(buffer.data(), buffer.size(), std::fabs(value) >= 1000 ? "%.0f" : "%.3g", value);
     return buffer.data();
+}
+
+// Padding around values that are never negative stops at zero: an axis below zero would suggest
+// values there.
+double paddedLow(double low, double pad) {
+    return low >= 0 ? std::max(0.0, low - pad) : low - pad;
 }
 
 std::string pixels(double value) {
@@ -184,10 +191,10 @@ Range rangeOf(const std::vector<double>& values) {
     }
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     if (*low == *high) {
-        return {*low - 0.5, *high + 0.5};
+        return {paddedLow(*low, 0.5), *high + 0.5};
     }
     const double pad = (*high - *low) * 0.03;
-    return {*low - pad, *high + pad};
+    return {paddedLow(*low, pad), *high + pad};
 }
 
 void writeScatter(std::ostream& out, const Groups& groups, const ReportOptions& options) {
@@ -301,7 +308,7 @@ Histogram histogramOf(const std::vector<std::vector<double>>& valuesPerGroup) {
         h.width = (high - low) / Histogram::kRealBins;
         bins = Histogram::kRealBins;
     } else {
-        h.low = low - 0.5;
+        h.low = paddedLow(low, 0.5);
     }
     h.counts.assign(valuesPerGroup.size(), std::vector<int>(index(bins), 0));
     for (std::size_t g = 0; g < valuesPerGroup.size(); ++g) {

@@ -1,5 +1,6 @@
 // The built tool as a child process: stop signals and output errors.
 #include "cli/cli_app.h"
+#include "cli_child_process.h"
 #include "cli_test_support.h"
 
 #include <csignal>
@@ -9,89 +10,19 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-#ifndef TAVRIN_CLI_PATH
-#error "TAVRIN_CLI_PATH must name the built tavrin-cli"
-#endif
-
-extern char** environ;
 
 namespace tavrin::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
+using test_support::Child;
 using test_support::readFile;
-
-// Polls until done() holds; a bound against hanging, not a timing check.
-template <typename Done> bool waitUntil(Done done) {
-    for (int k = 0; k < 30000; ++k) {
-        if (done()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
-}
-
-struct Child {
-    pid_t pid = -1;
-
-    // stdout goes to outFd (-1: the file out), stderr to the file err.
-    Child(const std::vector<std::string>& arguments, const fs::path& out, const fs::path& err,
-          int outFd = -1) {
-        std::vector<char*> argv{const_cast<char*>(TAVRIN_CLI_PATH)};
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (outFd >= 0) {
-            posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
-        } else {
-            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        }
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        EXPECT_EQ(posix_spawn(&pid, TAVRIN_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-    }
-
-    // The raw wait status.
-    int wait() {
-        if (!m_ended) {
-            waitpid(pid, &m_status, 0);
-            m_ended = true;
-        }
-        return m_status;
-    }
-    bool ended() {
-        m_ended = m_ended || waitpid(pid, &m_status, WNOHANG) == pid;
-        return m_ended;
-    }
-
-    // The tool catches SIGINT once main has installed its handlers.
-    bool catchesStopSignals() const {
-        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-        std::string line;
-        while (std::getline(status, line)) {
-            if (line.rfind("SigCgt:", 0) == 0) {
-                const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
-                return (mask >> (SIGINT - 1) & 1u) != 0;
-            }
-        }
-        return false;
-    }
-
-private:
-    bool m_ended = false;
-    int m_status = 0;
-};
+using test_support::waitUntil;
 
 class CliProcess : public test_support::ScratchFolderTest {};
 
@@ -246,6 +177,45 @@ TEST_F(CliProcess, OutputErrorsExitOneWithAMessage) {
         ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
         EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
         EXPECT_NE(readFile(file("stderr")).find(kOutputFailedMessage), std::string::npos);
+    }
+}
+
+// A full disk, as a file size limit the child inherits: writing the CSV or the report fails
+// with the system's reason and the earlier files stay whole.
+TEST_F(CliProcess, MeasureOutputsSurviveAFullDisk) {
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(runCli({"--variant", "tavrin2", "--target", "0.5", "--max-networks", "10", "--files",
+                      "10", "--dir", file("set").string()},
+                     out, err, false),
+              kExitOk)
+        << err.str();
+    for (const char* name : {"m.csv", "m.html"}) {
+        std::ofstream(file(name)) << "old\n";
+    }
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    const auto savedSignal = signal(SIGXFSZ, SIG_IGN); // the child sees EFBIG, not the signal
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Child child({"measure", "--out", file("m.csv").string(), "--report", file("m.html").string(),
+                 file("set").string()},
+                file("stdout"), file("stderr"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, savedSignal);
+    const int status = child.wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
+    const std::string errors = readFile(file("stderr"));
+    for (const char* name : {"m.csv", "m.html"}) {
+        EXPECT_EQ(readFile(file(name)), "old\n") << name;
+        EXPECT_NE(errors.find(file(name).string() + ": cannot write the file: File too large"),
+                  std::string::npos)
+            << errors;
+    }
+    for (const auto& entry : fs::directory_iterator(file(""))) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     }
 }
 

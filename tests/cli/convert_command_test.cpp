@@ -79,7 +79,6 @@ TEST(ConvertCommand, RefusesBadUsageBeforeReading) {
     const std::vector<std::vector<std::string>> cases = {
         {"--dir", dir.out(), good},
         {"--to", "xml", "--dir", dir.out(), good},
-        {"--to", "sm", "--dir", (dir.path / "missing").string(), good},
         {"--to", "sm", "--dir", dir.out()},
         {"--to", "sm", "--dir", dir.out(), "--fast", good},
     };
@@ -89,6 +88,10 @@ TEST(ConvertCommand, RefusesBadUsageBeforeReading) {
         EXPECT_EQ(errors.rfind("tavrin-cli convert: ", 0), 0u) << errors;
     }
     EXPECT_TRUE(fs::is_empty(dir.out()));
+    // A missing folder is created, as generate and design create theirs.
+    const fs::path created = dir.path / "new" / "deeper";
+    EXPECT_EQ(convert({"--to", "sm", "--dir", created.string(), good}, errors), 0) << errors;
+    EXPECT_TRUE(fs::exists(created / "A1.sm"));
 }
 
 } // namespace

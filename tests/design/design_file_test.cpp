@@ -54,6 +54,25 @@ TEST(DesignFile, RefusesBadFilesNamingTheKeyAndLine) {
                                             "target = [0.5]\n"),
          3, "pattern", "two files would be named"},
         {"syntax error", designWith("seed = = 1", base), 3, "", ""},
+        {"indicator bound above 1",
+         "variant = \"tavrin2\"\n[factors]\n" + base + "i3 = [[0, 0.5], [0.2,\n 1.5]]\n", 6,
+         "factors.i3", "between 0 and 1"},
+        {"inverted range", designWith("", base + "ci = [[3, 8], [8, 3]]\n"), 7, "factors.ci",
+         "inverted"},
+        {"zero twice", designWith("", base + "rc = [0.0,\n -0.0]\n"), 8, "factors.rc",
+         "given twice"},
+        {"more instances than networks", designWith("networks = 1", base), 2, "instances",
+         "than networks"},
+        {"separator in the prefix", designWith("prefix = \"a/b\"", base), 3, "prefix", "'a/b'"},
+        {"name too long", designWith("prefix = \"" + std::string(250, 'x') + "\"", base), 3,
+         "prefix", "more than 255"},
+        {"too many files",
+         "variant = \"tavrin1\"\ninstances = 2147483647\ntime_limit = 1\n[factors]\n" + base, 2,
+         "instances", "more than"},
+        {"names meeting across cells",
+         "variant = \"tavrin1\"\ninstances = 21\npattern = \"x{k}{rep}\"\n[factors]\n" + base
+             + "resources = [1, 12]\n",
+         3, "pattern", "'x121'"},
     };
     for (const BadDesign& c : cases) {
         SCOPED_TRACE(c.name);
@@ -68,6 +87,36 @@ TEST(DesignFile, RefusesBadFilesNamingTheKeyAndLine) {
                 << e.what();
         }
     }
+}
+
+TEST(DesignFile, RefusesHugeDesignsQuickly) {
+    std::string activities = "activities = [";
+    for (int n = 10; n < 1010; ++n) {
+        activities += std::to_string(n) + ",";
+    }
+    std::string rc = "rc = [";
+    for (int k = 0; k <= 100; ++k) {
+        rc += std::to_string(k) + "e-2,";
+    }
+    const std::string text = designWith("", activities + "]\ntarget = [0.5]\n" + rc + "]\n");
+    try {
+        checkCells(parseDesign(text, "d.toml"), "d.toml");
+        ADD_FAILURE() << "accepted";
+    } catch (const DesignError& e) {
+        EXPECT_EQ(e.key(), "factors.rc") << e.what();
+        EXPECT_NE(std::string(e.what()).find("more than 100000 cells"), std::string::npos);
+    }
+}
+
+TEST(DesignCells, RangesNameFilesWithoutColons) {
+    const Design design = parseDesign(designWith("pattern = \"{prefix}_{ci}_{rep}\"",
+                                                 "activities = [10]\ntarget = [0.5]\n"
+                                                 "ci = [[0, 3], [4, 9]]\n"),
+                                      "d.toml");
+    const auto cells = checkCells(design, "d.toml");
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(cells[0].filePrefix, "Pat_0-3_");
+    EXPECT_EQ(cells[1].filePrefix, "Pat_4-9_");
 }
 
 TEST(DesignCells, SeedsFollowTheLevelsNotThePosition) {

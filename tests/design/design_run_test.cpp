@@ -1,4 +1,5 @@
 #include "design/design_index.h"
+#include "design/design_manifest.h"
 #include "design/design_run.h"
 #include "design/design_verify.h"
 
@@ -192,6 +193,52 @@ TEST(DesignMerge, ShardsJoinIntoTheUnshardedRunByteForByte) {
         ASSERT_FALSE(merged.error) << *merged.error;
         EXPECT_EQ(folderBytes(scratch.sub("all")), folderBytes(scratch.sub("single")));
     }
+}
+
+// An index is input like any other: its names may not leave the set, and its own manifest
+// hash is no proof of sound names.
+TEST(DesignMerge, RefusesNamesOutsideTheSetAndContinuesAnInterruptedMerge) {
+    const ScratchDir scratch("merge-names");
+    const std::string design = writeDesign(scratch, kTinyDesign);
+    for (int k = 1; k <= 2; ++k) {
+        ASSERT_FALSE(build(design, scratch.sub("shard" + std::to_string(k)), 1, k, 2).error);
+    }
+    const std::vector<std::string> shards{scratch.sub("shard1"), scratch.sub("shard2")};
+    const std::string indexPath = scratch.sub("shard1/index.csv");
+    const std::string original = *readWholeFile(indexPath);
+    const std::string first = readCsv(original).rows.front().front();
+    const auto craft = [&](const std::string& name) {
+        std::string text = original;
+        text.replace(text.find(first), first.size(), name);
+        std::ofstream(indexPath, std::ios::binary) << text;
+        Manifest manifest = readManifest(*readWholeFile(scratch.sub("shard1/manifest.json")));
+        manifest.indexSha256 = sha256Hex(text);
+        std::ofstream(scratch.sub("shard1/manifest.json"), std::ios::binary)
+            << writeManifest(manifest);
+    };
+    for (const std::string& name : {std::string("../escaped.rcp"), scratch.sub("absolute.rcp"),
+                                    std::string(".."), std::string("sub/x.rcp")}) {
+        SCOPED_TRACE(name);
+        craft(name);
+        const MergeResult result = mergeShards(shards, scratch.sub("all"));
+        EXPECT_TRUE(result.refused);
+        EXPECT_FALSE(fs::exists(scratch.sub("all")));
+        EXPECT_FALSE(fs::exists(scratch.sub("escaped.rcp")));
+        EXPECT_FALSE(fs::exists(scratch.sub("absolute.rcp")));
+    }
+    craft(first);
+    ASSERT_FALSE(build(design, scratch.sub("single")).error);
+    // A merge killed before its manifest: some files in place, one cut short.
+    ASSERT_FALSE(mergeShards(shards, scratch.sub("all")).error);
+    fs::remove(scratch.sub("all/manifest.json"));
+    std::ofstream(scratch.sub("all/" + first), std::ios::binary) << "cut";
+    const MergeResult resumed = mergeShards(shards, scratch.sub("all"));
+    ASSERT_FALSE(resumed.error) << *resumed.error;
+    EXPECT_EQ(folderBytes(scratch.sub("all")), folderBytes(scratch.sub("single")));
+    // A shard's own folder, or a folder holding anything else, is still refused.
+    EXPECT_TRUE(mergeShards(shards, scratch.sub("shard1")).refused);
+    std::ofstream(scratch.sub("single/notes.txt")) << "mine";
+    EXPECT_TRUE(mergeShards(shards, scratch.sub("single")).refused);
 }
 
 // The successor lists of a .rcp file's jobs, without durations and demands.

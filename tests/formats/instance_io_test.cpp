@@ -42,6 +42,9 @@ TEST_P(RoundTrip, ReadsBackWhatItWrote) {
     Instance wide = smallInstance();
     wide.availability = {2147483647, 123456};
     wide.jobs[2].duration = 99999;
+    // A critical path and horizon beyond the largest single value.
+    wide.jobs[1].duration = 2147483647;
+    wide.jobs[3].duration = 2147483647;
     wide.jobs[2].demands = {1000000, 5};
     wide.provenance.emplace_back("note", "quoted \"text\", tab\t and \xc3\xa9");
     instances.push_back(wide);

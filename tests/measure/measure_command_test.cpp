@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace tavrin {
 namespace {
@@ -95,6 +96,27 @@ TEST(MeasureCommand, SeparatesUsageErrorsFromFileErrors) {
         EXPECT_EQ(measureMain(c.args, out, err), c.code) << c.message;
         EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
     }
+}
+
+// Only regular files are opened: a FIFO would block for ever. Whatever is not read is named, and
+// a data set's manifest is not taken for an instance.
+TEST(MeasureCommand, ReadsOnlyRegularFilesAndNamesTheRest) {
+    const Sets sets;
+    const fs::path b = sets.dir.path() / "b";
+    ASSERT_EQ(mkfifo((b / "pipe.rcp").c_str(), 0644), 0);
+    fs::create_symlink("nowhere.rcp", b / "broken.rcp");
+    fs::create_symlink("loop2.rcp", b / "loop1.rcp");
+    fs::create_symlink("loop1.rcp", b / "loop2.rcp");
+    std::ofstream(b / "index.csv") << "file\n";
+    std::ofstream(b / "manifest.json") << "{}\n";
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(measureMain({sets.at("b"), sets.at("b/pipe.rcp")}, out, err), 1);
+    for (const char* name : {"b/pipe.rcp", "b/broken.rcp", "b/loop1.rcp", "b/loop2.rcp"}) {
+        EXPECT_NE(err.str().find(sets.at(name) + ": "), std::string::npos) << name << err.str();
+    }
+    EXPECT_EQ(err.str().find("manifest"), std::string::npos) << err.str();
+    EXPECT_EQ(linesOf(out.str()).size(), 2u) << out.str(); // the header and y.rcp
 }
 
 } // namespace

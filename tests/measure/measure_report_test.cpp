@@ -22,8 +22,9 @@ TEST(MeasureReport, BinsWholeAndRealValues) {
         // Reals 0..1 in 20 bins of 0.05: 0.5 opens bin 10, the greatest value closes bin 19.
         {"real", {{0.0, 0.5, 1.0}}, false, 0.0, 0.05, {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                                         1, 0, 0, 0, 0, 0, 0, 0, 0, 1}}},
-        // One real value: a single bin around it.
-        {"single", {{0.25, 0.25}}, false, -0.25, 1.0, {{2}}},
+        // One real value: a single bin around it, not reaching below zero unless it is negative.
+        {"single", {{0.25, 0.25}}, false, 0.0, 1.0, {{2}}},
+        {"single negative", {{-0.25}}, false, -0.75, 1.0, {{1}}},
         // Whole values too far apart for a bin each.
         {"wide", {{0, 100}}, false, 0.0, 5.0, {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                                 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}}},
