@@ -60,8 +60,9 @@ void addGenerateOptions(CLI::App& app, CliOptions& o, RawChoices& raw) {
     value("rc", o.resourceConstrainedness, "X",
           "resource constrainedness RC, 0 to 1 (the default demand measure, default 1)");
     value("rs", o.resourceStrength, "X", "resource strength RS, 0 to 1, instead of RC");
-    value("modes", o.modes, "M",
-          "multi-mode instances: M modes per activity, 1 to 10 (default 3; K defaults to 2)");
+    value(
+        "modes", o.modes, "M",
+        "multi-mode instances: 1 to M modes per activity, M 1 to 10 (default 3; K defaults to 2)");
     value("nonrenewable", o.nonrenewable, "N",
           "multi-mode: number of nonrenewable resources, 0 to 32 (default 2)");
     value("rf-n", o.nonrenewableFactor, "X",

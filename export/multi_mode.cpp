@@ -52,7 +52,8 @@ void drawModes(const std::vector<char>& required, int modeCount, int renewable,
             used.push_back(r);
         }
     }
-    const int modes = used.empty() ? 1 : modeCount;
+    // 1..M modes, drawn; an activity without resources has nothing to trade and keeps one.
+    const int modes = used.empty() ? 1 : random.below(modeCount) + 1;
     std::vector<std::int32_t> durations, demands;
     drawDistinct(modes, kMaxDuration, random, durations);
     job.modes.assign(index(modes), {});
