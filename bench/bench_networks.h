@@ -3,6 +3,8 @@
 #include "engine/random_source.h"
 #include "engine/work_network.h"
 
+#include <algorithm>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -71,6 +73,43 @@ inline Arcs layeredArcs(int n, int width, int maxPredecessors, RandomSource& ran
         }
     }
     return arcs;
+}
+
+// Random networks in the stored form: every activity gets up to three successors among the next
+// forty, and the closure is kept as an ArcSet.
+inline std::vector<std::vector<Word>> storedNetworks(int n, int count, unsigned seed) {
+    std::mt19937 generator(seed);
+    const std::size_t words = static_cast<std::size_t>((n + 63) / 64);
+    std::vector<std::vector<Word>> rows;
+    for (int c = 0; c < count; ++c) {
+        std::vector<std::vector<std::uint64_t>> closure(static_cast<std::size_t>(n),
+                                                        std::vector<std::uint64_t>(words));
+        for (int i = n - 2; i >= 0; --i) {
+            auto& row = closure[static_cast<std::size_t>(i)];
+            std::uniform_int_distribution<int> next(i + 1, std::min(n - 1, i + 40));
+            for (int s = 0; s < 3; ++s) {
+                const int j = next(generator);
+                row[static_cast<std::size_t>(j / 64)] |= std::uint64_t{1} << (j % 64);
+                const auto& later = closure[static_cast<std::size_t>(j)];
+                for (std::size_t w = 0; w < words; ++w) {
+                    row[w] |= later[w];
+                }
+            }
+        }
+        const int pairs = n * (n - 1) / 2;
+        std::vector<Word> arcSet(static_cast<std::size_t>(pairs > 0 ? (pairs - 1) / 32 + 1 : 1));
+        int p = 0;
+        for (int i = 0; i < n; ++i) {
+            const auto& row = closure[static_cast<std::size_t>(i)];
+            for (int j = i + 1; j < n; ++j, ++p) {
+                if ((row[static_cast<std::size_t>(j / 64)] >> (j % 64)) & 1u) {
+                    arcSet[static_cast<std::size_t>(p / 32)] |= Word{1} << (p % 32);
+                }
+            }
+        }
+        rows.push_back(std::move(arcSet));
+    }
+    return rows;
 }
 
 } // namespace tavrin::bench

@@ -5,6 +5,7 @@
 #include "cli/design_command.h"
 #include "cli/generate_command.h"
 #include "cli/measure_command.h"
+#include "cli/solve_command.h"
 
 #include <cstddef>
 #include <sstream>
@@ -31,6 +32,7 @@ const Subcommand kSubcommands[] = {
     {"measure", "measure instance files: a CSV row each, and an HTML report", measureMain},
     {"convert", "convert instance files between .rcp, .sm, .dzn and .json", convertMain},
     {"design", "build, verify or merge a designed data set from a TOML design file", designMain},
+    {"solve", "bounds, a checked schedule and its status per instance file", solveMain},
 };
 
 int callSubcommand(const Subcommand& command, const Arguments& arguments, std::ostream& out,

@@ -2,6 +2,7 @@
 
 #include "engine/text_conversion.h"
 #include "export/network_selection.h"
+#include "solve/lag_feasibility.h"
 
 namespace tavrin::cli {
 namespace {
@@ -68,6 +69,94 @@ std::string readIndicatorRange(int measure, const std::string& text, ExportChoic
     return {};
 }
 
+std::string readInteger(const std::optional<std::string>& text, int& out) {
+    if (!text) {
+        return {};
+    }
+    const auto value = parseInteger(*text);
+    if (!value) {
+        return invalidIntegerMessage(*text);
+    }
+    out = *value;
+    return {};
+}
+
+std::string readReal(const std::optional<std::string>& text, double& out) {
+    if (!text) {
+        return {};
+    }
+    const auto value = parseReal(*text);
+    if (!value) {
+        return invalidRealMessage(*text);
+    }
+    out = *value;
+    return {};
+}
+
+// Search nodes the resource check of a time-lag instance may spend before it says unknown.
+constexpr int kDefaultCheckLimit = 100000;
+
+// The class options, with the constraint model as the resource check of time-lag instances.
+std::string readInstanceClass(const CliOptions& options, InstanceClass& out) {
+    std::string error;
+    if (isMultiMode(options)) {
+        MultiModeSettings& m = out.multiMode.emplace();
+        for (std::string problem :
+             {readInteger(options.modes, m.modes),
+              readInteger(options.nonrenewable, m.nonrenewable),
+              readReal(options.nonrenewableFactor, m.nonrenewableFactor),
+              readReal(options.nonrenewableStrength, m.nonrenewableStrength)}) {
+            error = error.empty() ? problem : error;
+        }
+    }
+    if (hasTimeLags(options)) {
+        TimeLagSettings& t = out.timeLags.emplace();
+        t.keepUnknown = options.keepUnknown;
+        int limit = kDefaultCheckLimit;
+        for (std::string problem :
+             {readReal(options.maxLags, t.maxLagShare), readReal(options.lagTightness, t.tightness),
+              readInteger(options.checkLimit, limit)}) {
+            error = error.empty() ? problem : error;
+        }
+        if (error.empty() && limit < 1) {
+            error = "option '--check-limit' takes a positive number of nodes, not '"
+                    + *options.checkLimit + "'";
+        }
+        t.resourceCheck = [limit](const formats::Instance& instance,
+                                  std::vector<std::int64_t>& starts) {
+            return solve::lagScheduleFeasibility(instance, limit, starts);
+        };
+    }
+    if (!error.empty()) {
+        return error;
+    }
+    if (auto problem = checkInstanceClass(out)) {
+        return *problem;
+    }
+    return {};
+}
+
+// The formats of a class: mm or sch by default; none that cannot hold the class.
+std::string readClassFormats(const InstanceClass& instanceClass,
+                             std::vector<formats::InstanceFormat>& chosen, bool given) {
+    using formats::InstanceFormat;
+    const bool modes = instanceClass.multiMode.has_value();
+    if (!given) {
+        chosen = {modes ? InstanceFormat::Mm : InstanceFormat::Sch};
+        return {};
+    }
+    for (const InstanceFormat format : chosen) {
+        const bool holds = format == InstanceFormat::Json || format == InstanceFormat::Dzn
+                           || format == (modes ? InstanceFormat::Mm : InstanceFormat::Sch);
+        if (!holds) {
+            return "the ." + std::string(formats::formatName(format)) + " format cannot hold "
+                   + (modes ? "multi-mode instances (use mm, dzn or json)"
+                            : "instances with time lags (use sch, dzn or json)");
+        }
+    }
+    return {};
+}
+
 // The Save Files fields. Only --files decides whether there is an export; the rest is checked
 // either way, so that a wrong value is found whether or not files are asked for.
 std::string readFiles(const CliOptions& options, std::int32_t seed, ExportChoices& out) {
@@ -92,6 +181,9 @@ std::string readFiles(const CliOptions& options, std::int32_t seed, ExportChoice
     if (auto problem = checkFileNumbers(*start, options.files ? files.count : 0)) {
         return *problem;
     }
+    if (std::string problem = readInstanceClass(options, files.instanceClass); !problem.empty()) {
+        return problem;
+    }
     if (!options.files) {
         return {};
     }
@@ -100,6 +192,13 @@ std::string readFiles(const CliOptions& options, std::int32_t seed, ExportChoice
     files.startNumber = *start;
     if (!options.formats.empty()) {
         files.formats = options.formats;
+    }
+    if (files.instanceClass.active()) {
+        if (std::string problem =
+                readClassFormats(files.instanceClass, files.formats, !options.formats.empty());
+            !problem.empty()) {
+            return problem;
+        }
     }
     files.provenance = {{"seed", std::to_string(seed)}};
     out.files = files;

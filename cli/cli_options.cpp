@@ -49,8 +49,9 @@ void addGenerateOptions(CLI::App& app, CliOptions& o, RawChoices& raw) {
     value("dir", o.directory, "DIR",
           "directory of the files, created when missing (default ~/Tavrin/Output)");
     value("prefix", o.prefix, "TEXT", "file name prefix (default Pat): DIR/TEXT<number>.rcp");
-    value("format", raw.formatNames, "rcp|sm|dzn|json",
-          "file format, repeatable for several files per instance (default rcp)");
+    value("format", raw.formatNames, "rcp|sm|mm|sch|dzn|json",
+          "file format, repeatable for several files per instance (default rcp; mm for "
+          "multi-mode, sch for time-lag instances)");
     app.get_option("--format")->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     value("resources", o.resources, "K", "number of renewable resources (default 4)");
     value("rf", o.resourceFactor, "X",
@@ -59,6 +60,22 @@ void addGenerateOptions(CLI::App& app, CliOptions& o, RawChoices& raw) {
     value("rc", o.resourceConstrainedness, "X",
           "resource constrainedness RC, 0 to 1 (the default demand measure, default 1)");
     value("rs", o.resourceStrength, "X", "resource strength RS, 0 to 1, instead of RC");
+    value("modes", o.modes, "M",
+          "multi-mode instances: M modes per activity, 1 to 10 (default 3; K defaults to 2)");
+    value("nonrenewable", o.nonrenewable, "N",
+          "multi-mode: number of nonrenewable resources, 0 to 32 (default 2)");
+    value("rf-n", o.nonrenewableFactor, "X",
+          "multi-mode: resource factor of the nonrenewable resources, 0 to 1 (default 1)");
+    value("rs-n", o.nonrenewableStrength, "X",
+          "multi-mode: resource strength of the nonrenewable resources, 0 to 1 (default 0.5)");
+    value("max-lags", o.maxLags, "SHARE",
+          "time-lag instances: share of precedences with a maximal lag, 0 to 1 (default 0.2)");
+    value("lag-tightness", o.lagTightness, "T",
+          "time lags: 0 loose to 1 tight maximal lags (default 0.5)");
+    value("check-limit", o.checkLimit, "NODES",
+          "time lags: search nodes of the resource check per instance (default 100000)");
+    flag("keep-unknown", o.keepUnknown,
+         "time lags: keep instances the resource check could not decide");
     flag("help", o.help, "show this help and exit");
     flag("version", o.version, "show the version and exit");
 }
@@ -129,7 +146,7 @@ std::string convertChoices(const RawChoices& raw, CliOptions& options) {
     for (const std::string& name : raw.formatNames) {
         const auto format = formats::parseFormatName(name);
         if (!format) {
-            return "invalid format '" + name + "' (expected rcp, sm, dzn or json)";
+            return "invalid format '" + name + "' (expected rcp, sm, mm, sch, dzn or json)";
         }
         if (std::find(options.formats.begin(), options.formats.end(), *format)
             == options.formats.end()) {
@@ -139,7 +156,36 @@ std::string convertChoices(const RawChoices& raw, CliOptions& options) {
     return {};
 }
 
+bool multiModeChosen(const CliOptions& options) {
+    return options.modes || options.nonrenewable || options.nonrenewableFactor
+           || options.nonrenewableStrength;
+}
+
+bool timeLagsChosen(const CliOptions& options) {
+    return options.maxLags || options.lagTightness || options.checkLimit || options.keepUnknown;
+}
+
+std::string checkClassOptions(const CliOptions& options) {
+    if (multiModeChosen(options) && timeLagsChosen(options)) {
+        return "the multi-mode options (--modes, --nonrenewable, --rf-n, --rs-n) and the time-lag "
+               "options (--max-lags, --lag-tightness, --check-limit, --keep-unknown) exclude each "
+               "other";
+    }
+    if (multiModeChosen(options) && options.resourceConstrainedness) {
+        return "multi-mode instances set the renewable availabilities by '--rs', not '--rc'";
+    }
+    return {};
+}
+
 } // namespace
+
+bool isMultiMode(const CliOptions& options) {
+    return multiModeChosen(options);
+}
+
+bool hasTimeLags(const CliOptions& options) {
+    return timeLagsChosen(options);
+}
 
 CliParseResult parseCliOptions(const std::vector<std::string>& arguments) {
     CliOptions options;
@@ -170,6 +216,10 @@ CliParseResult parseCliOptions(const std::vector<std::string>& arguments) {
     if (options.resourceConstrainedness && options.resourceStrength) {
         return refuse("options '--rc' and '--rs' exclude each other");
     }
+    if (std::string error = checkClassOptions(options); !error.empty()) {
+        return refuse(error);
+    }
+    options.resourcesGiven = app->get_option("--resources")->count() > 0;
     return {options, {}};
 }
 
@@ -184,13 +234,16 @@ GenerateInputs generateInputsOf(const CliOptions& options) {
         inputs.timeLimit = *options.timeLimit;
     }
     inputs.seed = options.seed;
-    inputs.texts.resources = options.resources;
+    // Multi-mode instances default to two renewable resources.
+    inputs.texts.resources =
+        isMultiMode(options) && !options.resourcesGiven ? "2" : options.resources;
     inputs.texts.requestIndex = options.resourceUse ? 1 : 0;
     inputs.texts.resourceFactor = options.resourceFactor.value_or("1");
     inputs.texts.resourceUse = options.resourceUse.value_or("4");
-    inputs.texts.demandIndex = options.resourceStrength ? 1 : 0;
+    inputs.texts.demandIndex = options.resourceStrength || isMultiMode(options) ? 1 : 0;
     inputs.texts.resourceConstrainedness = options.resourceConstrainedness.value_or("1");
-    inputs.texts.resourceStrength = options.resourceStrength.value_or("1");
+    inputs.texts.resourceStrength =
+        options.resourceStrength.value_or(isMultiMode(options) ? "0.5" : "1");
     return inputs;
 }
 

@@ -37,6 +37,17 @@ struct CliOptions {
     std::optional<std::string> resourceUse;
     std::optional<std::string> resourceConstrainedness;
     std::optional<std::string> resourceStrength;
+    // Multi-mode instances: any of these chooses the class.
+    std::optional<std::string> modes;
+    std::optional<std::string> nonrenewable;
+    std::optional<std::string> nonrenewableFactor;
+    std::optional<std::string> nonrenewableStrength;
+    // Instances with time lags: either chooses the class.
+    std::optional<std::string> maxLags;
+    std::optional<std::string> lagTightness;
+    std::optional<std::string> checkLimit; // node limit of the resource check
+    bool keepUnknown = false;
+    bool resourcesGiven = false; // --resources typed, not its default
     bool help = false;
     bool version = false;
 };
@@ -49,9 +60,14 @@ struct CliParseResult {
 // Parses the arguments of the generate command. Accepts "--name value" and "--name=value"; a
 // following argument that starts with "--" is the next option, not a value; a repeated option
 // keeps its last value, except --format, which adds one.
-// Unknown options, missing values and a missing --variant are errors; --help and --version
+// Unknown options, missing values, a missing --variant and options of the multi-mode and the
+// time-lag class together are errors; --help and --version
 // need nothing else.
 CliParseResult parseCliOptions(const std::vector<std::string>& arguments);
+
+// Whether the options choose multi-mode instances, or instances with time lags.
+bool isMultiMode(const CliOptions& options);
+bool hasTimeLags(const CliOptions& options);
 
 // The inputs of the Generate command that the options describe.
 GenerateInputs generateInputsOf(const CliOptions& options);

@@ -23,12 +23,12 @@ struct ConvertOptions {
 };
 
 void describe(CLI::App& app, ConvertOptions& options) {
-    app.add_option("--to", options.to, "Format of the files written: rcp, sm, dzn or json")
+    app.add_option("--to", options.to, "Format of the files written: rcp, sm, mm, sch, dzn or json")
         ->required()
-        ->check(CLI::IsMember({"rcp", "sm", "dzn", "json"}));
+        ->check(CLI::IsMember({"rcp", "sm", "mm", "sch", "dzn", "json"}));
     app.add_option("--dir", options.directory, "Directory the files are written to (created)")
         ->required();
-    app.add_option("files", options.files, "Files to convert (.rcp, .sm or .json)")->required();
+    app.add_option("files", options.files, "Files to convert (.rcp, .sm, .mm, .sch or .json)")->required();
 }
 
 // Converts one file; returns the message of the fault, empty on success.

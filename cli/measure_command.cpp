@@ -104,7 +104,7 @@ void addDirectory(const std::string& directory, std::vector<InputFile>& files, s
     bool scanFailed = false;
     scanFolder(directory, found, err, scanFailed);
     if (found.empty() && !scanFailed) {
-        err << directory << ": no instance files (.rcp, .sm, .json)\n";
+        err << directory << ": no instance files (.rcp, .sm, .mm, .sch, .json)\n";
     }
     failed = failed || scanFailed || found.empty();
     std::sort(found.begin(), found.end());
@@ -167,17 +167,30 @@ std::string csvCell(const std::string& text) {
 void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry>& rows,
               std::ostream& out) {
     int maxResources = 0;
+    bool classes = false; // the class columns only when a file needs them
     for (const ReportEntry& row : rows) {
         maxResources = std::max(maxResources, row.measures.resourceCount);
+        classes = classes || row.measures.instanceClass.has_value();
+    }
+    std::vector<std::string> names = measure::measureColumnNames(maxResources);
+    if (classes) {
+        const auto more = measure::classColumnNames();
+        names.insert(names.end(), more.begin(), more.end());
     }
     out << "file";
-    for (const std::string& name : measure::measureColumnNames(maxResources)) {
+    for (const std::string& name : names) {
         out << ',' << name;
     }
     out << '\n';
     for (std::size_t i = 0; i < rows.size(); ++i) {
         out << csvCell(files[i].path);
-        for (const std::string& field : measure::measureCsvFields(rows[i].measures, maxResources)) {
+        std::vector<std::string> fields =
+            measure::measureCsvFields(rows[i].measures, maxResources);
+        if (classes) {
+            const auto more = measure::classCsvFields(rows[i].measures.instanceClass);
+            fields.insert(fields.end(), more.begin(), more.end());
+        }
+        for (const std::string& field : fields) {
             out << ',' << field;
         }
         out << '\n';

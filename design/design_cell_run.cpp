@@ -44,11 +44,16 @@ public:
         ExportFileSettings files(m_context.outDir, m_cell.filePrefix, 1, rep);
         files.formats = m_context.design.formats;
         files.provenance = provenance();
+        files.instanceClass = m_cell.instanceClass;
         const ExportBatchResult result = m_batch.run(rows, pool, random, files);
         if (result.error) {
             return cellError(*result.error);
         }
-        fillFormatInstance(m_batch.instance(), m_model);
+        if (m_cell.instanceClass.active()) {
+            m_model = m_batch.model();
+        } else {
+            fillFormatInstance(m_batch.instance(), m_model);
+        }
         const auto measures = measure::measureCsvFields(measure::measureInstance(m_model),
                                                         maxResources(m_context.design));
         for (const formats::InstanceFormat format : m_context.design.formats) {

@@ -71,6 +71,30 @@ std::array<std::int32_t, 2> rangeBounds(const std::string& level, bool percent) 
                    : std::array{*parseInteger(low), *parseInteger(high)};
 }
 
+// The class factors of the cell; what a design leaves out takes the command line's defaults.
+InstanceClass cellClass(const Design& design, const Cell& cell) {
+    InstanceClass out;
+    const auto real = [&](const char* key, double& value) {
+        if (design.factor(key) != nullptr) {
+            value = *parseReal(levelOr(design, cell, key, ""));
+        }
+    };
+    if (design.factor("modes") || design.factor("nonrenewable") || design.factor("rf_n")
+        || design.factor("rs_n")) {
+        MultiModeSettings& m = out.multiMode.emplace();
+        m.modes = *parseInteger(levelOr(design, cell, "modes", "3"));
+        m.nonrenewable = *parseInteger(levelOr(design, cell, "nonrenewable", "2"));
+        real("rf_n", m.nonrenewableFactor);
+        real("rs_n", m.nonrenewableStrength);
+    }
+    if (design.factor("max_lags") || design.factor("lag_tightness")) {
+        TimeLagSettings& t = out.timeLags.emplace();
+        real("max_lags", t.maxLagShare);
+        real("lag_tightness", t.tightness);
+    }
+    return out;
+}
+
 CellSelection cellSelection(const Design& design, const Cell& cell) {
     CellSelection selection;
     for (std::size_t f = 0; f < design.factors.size(); ++f) {
@@ -296,7 +320,11 @@ std::vector<CheckedCell> checkCells(const Design& design, const std::string& fil
                          cellSeed(design, cell, false),
                          cellSelection(design, cell),
                          expandPattern(design, cell),
-                         networkKeyOf(design, cell)};
+                         networkKeyOf(design, cell),
+                         cellClass(design, cell)};
+        if (auto problem = checkInstanceClass(item.instanceClass)) {
+            refuseCell(design, cell, fileName, *problem);
+        }
         if (auto problem = checkFilePrefix(item.filePrefix)) {
             refuseName(design, fileName, *problem + ": '" + item.filePrefix + "'");
         }

@@ -2,6 +2,7 @@
 
 #include "design/design_file.h"
 #include "engine/generate_checks.h"
+#include "export/instance_class.h"
 
 #include <array>
 #include <cstdint>
@@ -40,8 +41,9 @@ struct CheckedCell {
     CheckedRun run;        // seeded by the rule: the network factors alone in a paired design
     std::int32_t fileSeed; // paired: the seed of the completions; otherwise the run's seed
     CellSelection selection;
-    std::string filePrefix; // the pattern up to "{rep}"
-    std::string networkKey; // the levels of the network factors, equal for paired cells
+    std::string filePrefix;           // the pattern up to "{rep}"
+    std::string networkKey;           // the levels of the network factors, equal for paired cells
+    InstanceClass instanceClass = {}; // multi-mode or time-lag designs; neither otherwise
 };
 
 // Limits of a design, refused before anything runs: its cells, its files, one file name's bytes.

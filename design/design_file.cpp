@@ -25,7 +25,7 @@ struct FactorRule {
 };
 
 // The enumeration order of the factors.
-constexpr std::array<FactorRule, 12> kFactorRules{{
+constexpr std::array<FactorRule, 18> kFactorRules{{
     {"activities", LevelKind::Integer, true},
     {"target", LevelKind::Real, true},
     {"ci", LevelKind::IntegerRange, true},
@@ -38,14 +38,29 @@ constexpr std::array<FactorRule, 12> kFactorRules{{
     {"ru", LevelKind::Integer, false},
     {"rc", LevelKind::Real, false},
     {"rs", LevelKind::Real, false},
+    {"modes", LevelKind::Integer, false},
+    {"nonrenewable", LevelKind::Integer, false},
+    {"rf_n", LevelKind::Real, false},
+    {"rs_n", LevelKind::Real, false},
+    {"max_lags", LevelKind::Real, false},
+    {"lag_tightness", LevelKind::Real, false},
 }};
+
+// The factors of multi-mode designs and of designs with time lags.
+constexpr std::array<const char*, 4> kMultiModeFactors{"modes", "nonrenewable", "rf_n", "rs_n"};
+constexpr std::array<const char*, 2> kTimeLagFactors{"max_lags", "lag_tightness"};
+
+bool hasAny(const toml::table& factors, const auto& keys) {
+    return std::any_of(keys.begin(), keys.end(),
+                       [&](const char* key) { return factors.contains(key); });
+}
 
 // Placeholders of the file-name pattern and the factor each one stands for.
 struct Placeholder {
     const char* name;
     const char* factor; // nullptr: not a factor
 };
-constexpr std::array<Placeholder, 15> kPlaceholders{{
+constexpr std::array<Placeholder, 21> kPlaceholders{{
     {"prefix", nullptr},
     {"variant", nullptr},
     {"rep", nullptr},
@@ -61,6 +76,12 @@ constexpr std::array<Placeholder, 15> kPlaceholders{{
     {"i4", "i4"},
     {"i5", "i5"},
     {"i6", "i6"},
+    {"modes", "modes"},
+    {"nonrenewable", "nonrenewable"},
+    {"rf_n", "rf_n"},
+    {"rs_n", "rs_n"},
+    {"max_lags", "max_lags"},
+    {"lag_tightness", "lag_tightness"},
 }};
 
 int lineOf(const toml::node& node) {
@@ -202,6 +223,13 @@ void checkFactorChoice(const Reader& reader, const toml::table& factors, Generat
                         std::string("give either ") + a + " or " + b + ", not both");
         }
     }
+    if (hasAny(factors, kMultiModeFactors) && hasAny(factors, kTimeLagFactors)) {
+        reader.fail(0, "factors", "give either multi-mode or time-lag factors, not both");
+    }
+    if (hasAny(factors, kMultiModeFactors) && factors.contains("rc")) {
+        reader.fail(*factors.get("rc"), "factors.rc",
+                    "multi-mode designs set the renewable availabilities by rs");
+    }
     for (const char* required : {"activities", "target"}) {
         if (!factors.contains(required)) {
             reader.fail(0, std::string("factors.") + required, "missing factor");
@@ -220,9 +248,14 @@ std::vector<Factor> readFactors(const Reader& reader, const toml::table& factors
     checkFactorChoice(reader, factors, variant);
     // Factors left out take the command line's defaults, so that a file that leaves them out
     // seeds its cells as one that gives them.
+    // Multi-mode designs default as the command line does: two renewable resources, RS 0.5.
+    const bool multiMode = hasAny(factors, kMultiModeFactors);
     const auto defaultLevel = [&](std::string_view key) -> const char* {
         if (key == "resources") {
-            return "4";
+            return multiMode ? "2" : "4";
+        }
+        if (multiMode && (key == "rc" || key == "rs")) {
+            return key == "rs" && !factors.contains("rs") ? "0.5" : nullptr;
         }
         if ((key == "rf" && !factors.contains("ru")) || (key == "rc" && !factors.contains("rs"))) {
             return "1";
@@ -276,8 +309,43 @@ std::string defaultPattern(const std::vector<Factor>& factors) {
         return std::any_of(factors.begin(), factors.end(),
                            [&](const Factor& f) { return f.key == key; });
     };
-    return std::string("{prefix}_n{n}_t{target}_r") + (has("ru") ? "{ru}" : "{rf}") + "_c"
-           + (has("rs") ? "{rs}" : "{rc}") + "_{rep}";
+    std::string pattern = std::string("{prefix}_n{n}_t{target}_r") + (has("ru") ? "{ru}" : "{rf}")
+                          + "_c" + (has("rs") ? "{rs}" : "{rc}");
+    // The class factors only when given, so that the names of other designs stay as they were.
+    for (const auto& [key, label] :
+         {std::pair{"modes", "_m"}, std::pair{"nonrenewable", "_nr"}, std::pair{"rf_n", "_fn"},
+          std::pair{"rs_n", "_sn"}, std::pair{"max_lags", "_ml"},
+          std::pair{"lag_tightness", "_lt"}}) {
+        if (has(key)) {
+            pattern += std::string(label) + "{" + key + "}";
+        }
+    }
+    return pattern + "_{rep}";
+}
+
+// A multi-mode design writes .mm and a time-lag design .sch unless told otherwise, and never a
+// format that cannot hold its instances.
+void checkClassFormats(const Reader& reader, const toml::table& top, Design& design) {
+    using formats::InstanceFormat;
+    const bool modes = design.factor("modes") || design.factor("nonrenewable")
+                       || design.factor("rf_n") || design.factor("rs_n");
+    const bool lags = design.factor("max_lags") || design.factor("lag_tightness");
+    if (!modes && !lags) {
+        return;
+    }
+    const toml::node* given = top.get("formats");
+    if (given == nullptr) {
+        design.formats = {modes ? InstanceFormat::Mm : InstanceFormat::Sch};
+        return;
+    }
+    for (const InstanceFormat format : design.formats) {
+        if (format != InstanceFormat::Json && format != InstanceFormat::Dzn
+            && format != (modes ? InstanceFormat::Mm : InstanceFormat::Sch)) {
+            reader.fail(*given, "formats",
+                        "." + std::string(formats::formatName(format)) + " cannot hold "
+                            + (modes ? "multi-mode instances" : "instances with time lags"));
+        }
+    }
 }
 
 std::vector<formats::InstanceFormat> readFormats(const Reader& reader, const toml::node& node) {
@@ -411,6 +479,7 @@ Design parseDesign(std::string_view text, const std::string& fileName) {
         reader.fail(factors == nullptr ? 0 : lineOf(*factors), "factors", "expected a table");
     }
     design.factors = readFactors(reader, *factors->as_table(), design.variant);
+    checkClassFormats(reader, top, design);
     if (const toml::node* node = top.get("pattern")) {
         design.pattern = reader.text(*node, "pattern");
         design.patternLine = lineOf(*node);

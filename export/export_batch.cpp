@@ -2,8 +2,10 @@
 
 #include "engine/text_conversion.h"
 #include "export/format_instance.h"
+#include "export/multi_mode.h"
 #include "export/resource_demands.h"
 #include "export/resource_pattern.h"
+#include "export/time_lags.h"
 #include "formats/instance_io.h"
 
 #include <charconv>
@@ -131,6 +133,42 @@ void completeInstance(ProjectInstance& instance, const Word* arcSet, const RunSe
     setDemandsAndAvailabilities(instance, resources, random);
 }
 
+std::optional<formats::Feasibility>
+completeClassInstance(ProjectInstance& instance, formats::Instance& model, const Word* arcSet,
+                      const RunSettings& resources, const InstanceClass& instanceClass,
+                      RandomSource& random) {
+    using formats::Feasibility;
+    const auto& lags = instanceClass.timeLags;
+    for (int attempt = 0; attempt < kClassAttempts; ++attempt) {
+        completeInstance(instance, arcSet, resources, random);
+        fillFormatInstance(instance, model);
+        Feasibility feasibility = Feasibility::Feasible;
+        if (instanceClass.multiMode) {
+            feasibility = completeMultiMode(instance, resources.resourceStrength,
+                                            *instanceClass.multiMode, random, model);
+        }
+        if (lags && feasibility == Feasibility::Feasible) {
+            std::vector<std::int64_t> reference, starts;
+            feasibility = addTimeLags(*lags, random, model, reference);
+            if (feasibility == Feasibility::Feasible) {
+                feasibility =
+                    lags->resourceCheck ? lags->resourceCheck(model, starts) : Feasibility::Unknown;
+            }
+            // A search that ran out of its budget is settled by the reference schedule, once
+            // checked: a schedule found is the proof the check is after.
+            if (feasibility == Feasibility::Unknown
+                && formats::meetsLagsAndCapacities(model, reference)) {
+                feasibility = Feasibility::Feasible;
+            }
+        }
+        if (feasibility == Feasibility::Feasible
+            || (feasibility == Feasibility::Unknown && lags && lags->keepUnknown)) {
+            return feasibility;
+        }
+    }
+    return std::nullopt;
+}
+
 ExportBatch::ExportBatch(int activityCount, const RunSettings& resources)
     : m_resources(resources),
       m_instance(checkedActivityCount(activityCount, resources), resources.resourceCount) {}
@@ -147,13 +185,32 @@ ExportBatchResult ExportBatch::run(const ArcSetRows& rows, ExportPool& pool, Ran
         result.error = std::move(problem);
         return result;
     }
+    if (auto problem = checkInstanceClass(files.instanceClass)) {
+        result.error = std::move(problem);
+        return result;
+    }
     result.nextStartNumber = static_cast<std::int64_t>(files.startNumber) + files.count;
     m_provenance = exportProvenance(m_resources, files.provenance);
+    m_classActive = files.instanceClass.active();
+    if (m_classActive) {
+        formats::Provenance extra = classProvenance(files.instanceClass);
+        extra.emplace_back("feasibility", "");
+        m_provenance.insert(m_provenance.end() - 1, extra.begin(), extra.end());
+    }
     // 64-bit: the number after file 2147483647 must not overflow.
     std::int64_t number = files.startNumber;
     for (int file = 0; file < files.count; ++file) {
         const int slot = pool.draw(random);
-        completeInstance(m_instance, rows(slot), m_resources, random);
+        if (!m_classActive) {
+            completeInstance(m_instance, rows(slot), m_resources, random);
+        } else if (const auto feasibility = completeClassInstance(
+                       m_instance, m_model, rows(slot), m_resources, files.instanceClass, random)) {
+            m_feasibility = *feasibility;
+        } else {
+            result.error = std::string(kNoFeasibleInstanceMessage) + " " + std::to_string(slot + 1)
+                           + " in " + std::to_string(kClassAttempts) + " draws";
+            return result;
+        }
         try {
             writeFiles(files, static_cast<std::int32_t>(number));
         } catch (const RcpWriteError& error) {
@@ -167,18 +224,23 @@ ExportBatchResult ExportBatch::run(const ArcSetRows& rows, ExportPool& pool, Ran
 }
 
 // The .rcp file is formatted straight from the completed instance, the fastest path and the one
-// whose bytes must never change; the model is filled once for the other formats.
+// whose bytes must never change; the model is filled once for the other formats (and holds the
+// instance already in another class, which has no .rcp form).
 void ExportBatch::writeFiles(const ExportFileSettings& files, std::int32_t number) {
     bool filled = false;
     for (const formats::InstanceFormat format : files.formats) {
         setInstanceFileName(m_path, files.directory, files.prefix, number,
                             formats::formatExtension(format));
-        if (format == formats::InstanceFormat::Rcp) {
+        if (format == formats::InstanceFormat::Rcp && !m_classActive) {
             m_writer.write(m_instance, m_path);
             continue;
         }
         if (!filled) {
-            fillFormatInstance(m_instance, m_model);
+            if (m_classActive) {
+                (m_provenance.end() - 2)->second = formats::feasibilityName(m_feasibility);
+            } else {
+                fillFormatInstance(m_instance, m_model);
+            }
             m_provenance.back().second = std::to_string(number);
             m_model.provenance = m_provenance;
             filled = true;

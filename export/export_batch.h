@@ -4,6 +4,7 @@
 #include "engine/random_source.h"
 #include "engine/run_settings.h"
 #include "export/export_pool.h"
+#include "export/instance_class.h"
 #include "export/project_instance.h"
 #include "export/rcp_writer.h"
 #include "formats/instance.h"
@@ -71,7 +72,16 @@ struct ExportFileSettings {
     std::vector<formats::InstanceFormat> formats{formats::InstanceFormat::Rcp};
     // Extra provenance (seed, design cell, ...) for the formats that have room for it.
     formats::Provenance provenance;
+    // Multi-mode or time-lag instances instead of the single-mode ones; such instances have no
+    // .rcp form.
+    InstanceClass instanceClass;
 };
+
+// After the network's number: no draw gave an instance that passed its feasibility checks.
+inline constexpr const char* kNoFeasibleInstanceMessage =
+    "No feasible instance could be drawn from network";
+// Draws per network before kNoFeasibleInstanceMessage.
+inline constexpr int kClassAttempts = 100;
 
 // A prefix that would put files outside the chosen directory or make unusable names (a path
 // separator, ".." as a component, a control character), with the message; nothing when valid.
@@ -109,6 +119,15 @@ using ArcSetRows = std::function<const Word*(int slot)>;
 void completeInstance(ProjectInstance& instance, const Word* arcSet, const RunSettings& resources,
                       RandomSource& random);
 
+// Completes one stored network into a multi-mode or time-lag instance in model: the single-mode
+// completion first, then the modes or the lags, redrawing up to kClassAttempts times while the
+// checks fail (an unknown resource check passes only with keepUnknown). Returns the feasibility
+// of the instance kept, nothing when no draw passed.
+std::optional<formats::Feasibility>
+completeClassInstance(ProjectInstance& instance, formats::Instance& model, const Word* arcSet,
+                      const RunSettings& resources, const InstanceClass& instanceClass,
+                      RandomSource& random);
+
 // One export: the instance and writer tables are sized here, once, from n and the K of the
 // resource settings, and serve every file of the batch.
 class ExportBatch {
@@ -125,6 +144,8 @@ public:
 
     // The instance of the file written last.
     const ProjectInstance& instance() const { return m_instance; }
+    // The instance model of the file written last, for the formats other than .rcp.
+    const formats::Instance& model() const { return m_model; }
 
 private:
     void writeFiles(const ExportFileSettings& files, std::int32_t number);
@@ -137,6 +158,8 @@ private:
     formats::Instance m_model;
     formats::Provenance m_provenance;
     std::string m_text;
+    bool m_classActive = false;
+    formats::Feasibility m_feasibility = formats::Feasibility::Feasible;
 };
 
 // How the files of an export were made: program, version, variant, activities, target, resource

@@ -11,6 +11,8 @@ void resetJob(formats::Job& job, std::int32_t duration, int resourceCount) {
     job.duration = duration;
     job.demands.assign(index(resourceCount), 0);
     job.successors.clear();
+    job.modes.clear();
+    job.lags.clear();
 }
 
 } // namespace
@@ -19,6 +21,7 @@ void fillFormatInstance(const ProjectInstance& instance, formats::Instance& out)
     const int n = instance.activityCount;
     const int k = instance.resourceCount;
     out.availability.assign(instance.availability.begin(), instance.availability.end());
+    out.nonrenewable.clear();
     out.jobs.resize(index(n + 2));
 
     formats::Job& start = out.jobs.front();

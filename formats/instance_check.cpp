@@ -17,9 +17,16 @@ bool allZero(const std::vector<std::int32_t>& values) {
 void checkSuccessors(const Instance& instance, const std::vector<int>& jobLines,
                      const std::string& fileName) {
     const std::size_t jobs = instance.jobs.size();
+    const bool lagged = instance.hasTimeLags();
     std::vector<std::size_t> listedBy(jobs, jobs);
     for (std::size_t j = 0; j < jobs; ++j) {
-        for (const std::int32_t s : instance.jobs[j].successors) {
+        const Job& job = instance.jobs[j];
+        if (lagged && job.lags.size() != job.successors.size()) {
+            throw FormatError(fileName, jobLines[j],
+                              jobName(j) + " needs one time lag for each successor");
+        }
+        for (std::size_t i = 0; i < job.successors.size(); ++i) {
+            const std::int32_t s = job.successors[i];
             const auto fault = [&](const std::string& what) {
                 throw FormatError(fileName, jobLines[j], jobName(j) + what);
             };
@@ -31,7 +38,8 @@ void checkSuccessors(const Instance& instance, const std::vector<int>& jobLines,
             if (successor == j) {
                 fault(" lists itself as a successor");
             }
-            if (successor == 0) {
+            // A maximal lag may bind a job to the start: a backward arc with a negative lag.
+            if (successor == 0 && !(lagged && job.lags[i] < 0)) {
                 fault(" lists the dummy start job 1 as a successor");
             }
             if (listedBy[successor] == j) {
@@ -55,7 +63,7 @@ void checkDummies(const Instance& instance, const std::vector<int>& jobLines,
         throw FormatError(fileName, jobLines.back(),
                           "the dummy end " + endName + " must have no duration and no demand");
     }
-    if (!end.successors.empty()) {
+    if (!end.successors.empty() && !instance.hasTimeLags()) {
         throw FormatError(fileName, jobLines.back(),
                           "the dummy end " + endName + " must have no successors");
     }
@@ -121,7 +129,11 @@ void checkInstance(const Instance& instance, const std::vector<int>& jobLines,
     }
     checkSuccessors(instance, jobLines, fileName);
     checkDummies(instance, jobLines, fileName);
-    checkAcyclic(instance, jobLines, fileName);
+    // The arcs of time lags may form cycles; whether they admit a schedule is measured, not
+    // refused.
+    if (!instance.hasTimeLags()) {
+        checkAcyclic(instance, jobLines, fileName);
+    }
 }
 
 } // namespace tavrin::formats

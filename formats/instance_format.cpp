@@ -13,11 +13,13 @@ struct FormatEntry {
     std::string_view extension;
 };
 
-constexpr std::array<FormatEntry, 4> kFormats{{
+constexpr std::array<FormatEntry, 6> kFormats{{
     {InstanceFormat::Rcp, "rcp", ".rcp"},
     {InstanceFormat::Sm, "sm", ".sm"},
     {InstanceFormat::Dzn, "dzn", ".dzn"},
     {InstanceFormat::Json, "json", ".json"},
+    {InstanceFormat::Mm, "mm", ".mm"},
+    {InstanceFormat::Sch, "sch", ".sch"},
 }};
 
 const FormatEntry& entryOf(InstanceFormat format) {

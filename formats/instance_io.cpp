@@ -39,6 +39,10 @@ Instance readInstance(InstanceFormat format, std::string_view bytes, const std::
         return readSm(bytes, fileName);
     case InstanceFormat::Json:
         return readJson(bytes, fileName);
+    case InstanceFormat::Mm:
+        return readMm(bytes, fileName);
+    case InstanceFormat::Sch:
+        return readSch(bytes, fileName);
     case InstanceFormat::Dzn:
         break;
     }
@@ -59,7 +63,8 @@ Instance readInstanceFile(const std::string& path) {
     }
     const auto format = formatOfPath(path);
     if (!format) {
-        throw FormatError(path, 0, "unknown file extension (expected .rcp, .sm, .dzn or .json)");
+        throw FormatError(path, 0,
+                          "unknown file extension (expected .rcp, .sm, .mm, .sch, .dzn or .json)");
     }
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
@@ -94,6 +99,12 @@ void writeInstance(InstanceFormat format, const Instance& instance, std::string&
         return;
     case InstanceFormat::Json:
         writeJson(instance, out);
+        return;
+    case InstanceFormat::Mm:
+        writeMm(instance, out);
+        return;
+    case InstanceFormat::Sch:
+        writeSch(instance, out);
         return;
     }
 }

@@ -35,7 +35,8 @@ Instance readInstanceFile(const std::string& path);
 // Replaces out with the bytes of the instance in the given format (lines end in CR LF in .rcp,
 // LF elsewhere); the storage of out is reused. Expects an instance the readers would accept.
 // Throws std::invalid_argument for what a format cannot hold: in .sm cyclic precedences, a line
-// break in a provenance text or a colon in a provenance key.
+// break in a provenance text or a colon in a provenance key; modes outside .mm, .dzn and JSON;
+// time lags outside .sch and JSON.
 void writeInstance(InstanceFormat format, const Instance& instance, std::string& out);
 
 } // namespace tavrin::formats

@@ -70,6 +70,34 @@ void putProvenance(TextOut& text, const Provenance& provenance) {
     text.advance(putText(text.room(8), "\n  },\n"));
 }
 
+// The modes of a multi-mode job, after its single-mode fields (which repeat the first mode).
+void putModes(TextOut& text, const Job& job) {
+    text.advance(putText(text.room(16), ", \"modes\": ["));
+    for (std::size_t m = 0; m < job.modes.size(); ++m) {
+        const Mode& mode = job.modes[m];
+        char* at = text.room(
+            (mode.demands.size() + mode.nonrenewable.size() + 1) * (kNumberChars + 2) + 64);
+        at = putText(at, m == 0 ? "{\"duration\": " : ", {\"duration\": ");
+        at = putNumber(at, mode.duration);
+        at = putList(putText(at, ", \"demands\": "), mode.demands, 0);
+        at = putList(putText(at, ", \"nonrenewable\": "), mode.nonrenewable, 0);
+        text.advance(putText(at, "}"));
+    }
+    text.advance(putText(text.room(4), "]"));
+}
+
+// The keys of the other instance classes, written only when the instance has them, so that a
+// single-mode instance keeps its bytes.
+void putJobExtras(TextOut& text, const Job& job) {
+    if (!job.lags.empty()) {
+        char* at = text.room(job.lags.size() * (kNumberChars + 2) + 16);
+        text.advance(putList(putText(at, ", \"lags\": "), job.lags, 0));
+    }
+    if (!job.modes.empty()) {
+        putModes(text, job);
+    }
+}
+
 } // namespace
 
 void writeJson(const Instance& instance, std::string& out) {
@@ -83,6 +111,11 @@ void writeJson(const Instance& instance, std::string& out) {
     at = text.room(instance.availability.size() * (kNumberChars + 2) + 40);
     at = putText(at, "  \"availability\": ");
     at = putList(at, instance.availability, 0);
+    if (!instance.nonrenewable.empty()) {
+        text.advance(at);
+        at = text.room(instance.nonrenewable.size() * (kNumberChars + 2) + 40);
+        at = putList(putText(at, ",\n  \"nonrenewable\": "), instance.nonrenewable, 0);
+    }
     text.advance(putText(at, ",\n  \"jobs\": ["));
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
         const Job& job = instance.jobs[j];
@@ -93,7 +126,9 @@ void writeJson(const Instance& instance, std::string& out) {
         at = putList(at, job.demands, 0);
         at = putText(at, ", \"successors\": ");
         at = putList(at, job.successors, 1);
-        text.advance(putText(at, "}"));
+        text.advance(at);
+        putJobExtras(text, job);
+        text.advance(putText(text.room(2), "}"));
     }
     text.advance(putText(text.room(8), "\n  ]\n}\n"));
     text.finish();

@@ -100,6 +100,14 @@ public:
         return parseNumber(token, what, largest, m_fileName, m_line);
     }
 
+    // A whole number that may be negative, within 32 bits.
+    std::int64_t signedNumber(std::string_view what) {
+        const bool negative = peek() == '-';
+        m_at += negative ? 1 : 0;
+        const std::int64_t value = number(what);
+        return negative ? -value : value;
+    }
+
     std::string string(std::string_view what);
 
     // Calls member for each key of an object, refusing a key given twice.
@@ -229,6 +237,46 @@ std::vector<std::int32_t> numbers(JsonCursor& json, std::string_view what) {
     return values;
 }
 
+Mode readMode(JsonCursor& json, const std::string& name) {
+    Mode mode;
+    bool duration = false, demands = false, nonrenewable = false;
+    json.object("a mode of " + name, [&](const std::string& key) {
+        if (key == "duration") {
+            mode.duration = static_cast<std::int32_t>(json.number("the duration of " + name));
+            duration = true;
+        } else if (key == "demands") {
+            mode.demands = numbers(json, "the demands of " + name);
+            demands = true;
+        } else if (key == "nonrenewable") {
+            mode.nonrenewable = numbers(json, "the nonrenewable demands of " + name);
+            nonrenewable = true;
+        } else {
+            json.fail("unknown key \"" + key + "\" in a mode of " + name);
+        }
+    });
+    if (!duration || !demands || !nonrenewable) {
+        json.fail("a mode of " + name + " needs \"duration\", \"demands\" and \"nonrenewable\"");
+    }
+    return mode;
+}
+
+// The keys of multi-mode jobs and of jobs with time lags.
+bool readJobExtra(JsonCursor& json, const std::string& key, const std::string& name, Job& job) {
+    if (key == "lags") {
+        json.array("the time lags of " + name, [&] {
+            job.lags.push_back(static_cast<std::int32_t>(json.signedNumber("a lag of " + name)));
+        });
+    } else if (key == "modes") {
+        json.array("the modes of " + name, [&] { job.modes.push_back(readMode(json, name)); });
+        if (job.modes.empty()) {
+            json.fail(name + " needs at least one mode");
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
 Job readJob(JsonCursor& json, std::size_t j) {
     Job job;
     bool duration = false, demands = false, successors = false;
@@ -246,12 +294,16 @@ Job readJob(JsonCursor& json, std::size_t j) {
                 job.successors.push_back(static_cast<std::int32_t>(s - 1));
             });
             successors = true;
-        } else {
+        } else if (!readJobExtra(json, key, name, job)) {
             json.fail("unknown key \"" + key + "\" in " + name);
         }
     });
     if (!duration || !demands || !successors) {
         json.fail(name + " needs \"duration\", \"demands\" and \"successors\"");
+    }
+    if (!job.modes.empty()
+        && (job.modes[0].duration != job.duration || job.modes[0].demands != job.demands)) {
+        json.fail(name + ": \"duration\" and \"demands\" must repeat the first mode");
     }
     return job;
 }
@@ -262,8 +314,34 @@ void readProvenance(JsonCursor& json, Provenance& provenance) {
     });
 }
 
+// Either every job lists its modes or none, each with a demand for every resource.
+void checkModes(const Instance& instance, const std::vector<int>& jobLines,
+                const std::string& fileName) {
+    const bool multiMode = instance.multiMode();
+    for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
+        const Job& job = instance.jobs[j];
+        if (job.modes.empty() == multiMode) {
+            throw FormatError(fileName, jobLines[j],
+                              "either every job lists its \"modes\" or none; " + jobName(j)
+                                  + (multiMode ? " does not" : " does"));
+        }
+        for (const Mode& mode : job.modes) {
+            if (mode.demands.size() != instance.availability.size()
+                || mode.nonrenewable.size() != instance.nonrenewable.size()) {
+                throw FormatError(fileName, jobLines[j],
+                                  "a mode of " + jobName(j)
+                                      + " needs one demand for every resource");
+            }
+        }
+    }
+    if (!multiMode && !instance.nonrenewable.empty()) {
+        throw FormatError(fileName, 0, "nonrenewable resources need the jobs' \"modes\"");
+    }
+}
+
 void checkDemandCounts(const Instance& instance, const std::vector<int>& jobLines,
                        const std::string& fileName) {
+    checkModes(instance, jobLines, fileName);
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
         if (instance.jobs[j].demands.size() != instance.availability.size()) {
             throw FormatError(fileName, jobLines[j],
@@ -297,6 +375,8 @@ Instance readJson(std::string_view bytes, const std::string& fileName) {
         } else if (key == "availability") {
             instance.availability = numbers(json, "an availability");
             sized = true;
+        } else if (key == "nonrenewable") {
+            instance.nonrenewable = numbers(json, "a nonrenewable availability");
         } else if (key == "jobs") {
             json.array("the list of jobs", [&] {
                 json.peek();

@@ -42,6 +42,7 @@ char* putJob(char* out, const Instance& instance, std::size_t j) {
 } // namespace
 
 void writeRcp(const Instance& instance, std::string& out) {
+    refuseClass(instance, ".rcp", false, false);
     TextOut text(out);
     char* at = text.room((instance.availability.size() + 2) * (kNumberChars + 1) + 8);
     at = putText(at, kLineEnd);

@@ -56,11 +56,15 @@ std::int64_t criticalPathLength(const Instance& instance) {
     return length;
 }
 
-// Sum of the durations: every job one after the other.
+// Sum of the durations, the longest mode of each job: every job one after the other.
 std::int64_t horizonOf(const Instance& instance) {
     std::int64_t sum = 0;
     for (const Job& job : instance.jobs) {
-        sum += job.duration;
+        std::int32_t longest = job.duration;
+        for (const Mode& mode : job.modes) {
+            longest = std::max(longest, mode.duration);
+        }
+        sum += longest;
     }
     return sum;
 }
@@ -108,7 +112,9 @@ void putHeader(TextOut& text, const Instance& instance, std::int64_t horizon) {
                      "  - renewable                 :  ");
     at = putNumber(at, instance.resourceCount());
     at = putText(at, "   R\n"
-                     "  - nonrenewable              :  0   N\n"
+                     "  - nonrenewable              :  ");
+    at = putNumber(at, instance.nonrenewableCount());
+    at = putText(at, "   N\n"
                      "  - doubly constrained        :  0   D\n");
     text.advance(putText(at, kStars));
 }
@@ -144,7 +150,8 @@ std::int64_t putPrecedences(TextOut& text, const Instance& instance) {
         length = std::max(length, finish);
         char* at = text.room((job.successors.size() + 3) * (kNumberChars + 1) + 12);
         at = putNumber(at, static_cast<std::int64_t>(j) + 1, 4);
-        at = putText(at, kOneMode);
+        at = job.modes.empty() ? putText(at, kOneMode)
+                               : putField(at, static_cast<std::int64_t>(job.modes.size()), 9);
         at = putField(at, static_cast<std::int64_t>(job.successors.size()), 11);
         int width = 12;
         for (const std::int32_t s : job.successors) {
@@ -169,39 +176,67 @@ void putDueField(char* field, std::int64_t value) {
     std::memcpy(field, digits, 9);
 }
 
-void putRequests(TextOut& text, const Instance& instance) {
-    const std::size_t k = instance.availability.size();
-    char* at = text.room(2 * kStars.size() + 40 + k * (kNumberChars + 4));
-    at = putText(at, "REQUESTS/DURATIONS:\njobnr. mode duration");
-    for (std::size_t r = 0; r < k; ++r) {
+// One line of the request table; the job number only on the line of its first mode.
+char* putModeLine(char* at, std::size_t j, std::size_t mode, std::int32_t duration,
+                  const std::vector<std::int32_t>& demands,
+                  const std::vector<std::int32_t>& nonrenewable) {
+    at = mode == 0 ? putNumber(at, static_cast<std::int64_t>(j) + 1, 3) : putText(at, "   ");
+    at = mode == 0 ? putText(at, kModeOne) : putNumber(at, static_cast<std::int64_t>(mode) + 1, 7);
+    at = putField(at, duration, 6);
+    int width = 8;
+    for (const std::int32_t demand : demands) {
+        at = putField(at, demand, width);
+        width = 5;
+    }
+    for (const std::int32_t demand : nonrenewable) {
+        at = putField(at, demand, width);
+        width = 5;
+    }
+    return putText(at, "\n");
+}
+
+char* putResourceColumns(char* at, const Instance& instance) {
+    for (std::size_t r = 0; r < instance.availability.size(); ++r) {
         at = putNumber(putText(at, "  R "), static_cast<std::int64_t>(r) + 1);
     }
+    for (std::size_t r = 0; r < instance.nonrenewable.size(); ++r) {
+        at = putNumber(putText(at, "  N "), static_cast<std::int64_t>(r) + 1);
+    }
+    return at;
+}
+
+void putRequests(TextOut& text, const Instance& instance) {
+    const std::size_t k = instance.availability.size() + instance.nonrenewable.size();
+    char* at = text.room(2 * kStars.size() + 40 + k * (kNumberChars + 4));
+    at = putText(at, "REQUESTS/DURATIONS:\njobnr. mode duration");
+    at = putResourceColumns(at, instance);
     text.advance(putText(putText(at, "\n"), kDashes));
+    const std::vector<std::int32_t> none;
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
         const Job& job = instance.jobs[j];
-        at = text.room((k + 3) * (kNumberChars + 1) + 12);
-        at = putNumber(at, static_cast<std::int64_t>(j) + 1, 3);
-        at = putText(at, kModeOne);
-        at = putField(at, job.duration, 6);
-        int width = 8;
-        for (const std::int32_t demand : job.demands) {
-            at = putField(at, demand, width);
-            width = 5;
+        if (job.modes.empty()) {
+            at = text.room((k + 3) * (kNumberChars + 1) + 12);
+            text.advance(putModeLine(at, j, 0, job.duration, job.demands, none));
+            continue;
         }
-        text.advance(putText(at, "\n"));
+        for (std::size_t m = 0; m < job.modes.size(); ++m) {
+            const Mode& mode = job.modes[m];
+            at = text.room((k + 3) * (kNumberChars + 1) + 12);
+            text.advance(putModeLine(at, j, m, mode.duration, mode.demands, mode.nonrenewable));
+        }
     }
     text.advance(putText(text.room(kStars.size()), kStars));
 }
 
 void putAvailabilities(TextOut& text, const Instance& instance) {
-    const std::size_t k = instance.availability.size();
+    const std::size_t k = instance.availability.size() + instance.nonrenewable.size();
     char* at = text.room(kStars.size() + 30 + 2 * k * (kNumberChars + 4));
     at = putText(at, "RESOURCEAVAILABILITIES:\n");
-    for (std::size_t r = 0; r < k; ++r) {
-        at = putNumber(putText(at, "  R "), static_cast<std::int64_t>(r) + 1);
-    }
-    at = putText(at, "\n");
+    at = putText(putResourceColumns(at, instance), "\n");
     for (const std::int32_t value : instance.availability) {
+        at = putField(at, value, 5);
+    }
+    for (const std::int32_t value : instance.nonrenewable) {
         at = putField(at, value, 5);
     }
     text.advance(putText(putText(at, "\n"), kStars));
@@ -209,7 +244,24 @@ void putAvailabilities(TextOut& text, const Instance& instance) {
 
 } // namespace
 
+void refuseClass(const Instance& instance, std::string_view extension, bool modes, bool lags) {
+    const bool multiMode = instance.multiMode() || !instance.nonrenewable.empty();
+    if ((multiMode && !modes) || (instance.hasTimeLags() && !lags)) {
+        throw std::invalid_argument(
+            "The " + std::string(extension) + " format cannot hold "
+            + (multiMode && !modes ? "a multi-mode instance (write it as .mm, .json or .dzn)"
+                                   : "an instance with time lags (write it as .sch or .json)"));
+    }
+}
+
 void writeSm(const Instance& instance, std::string& out) {
+    refuseClass(instance, ".sm", false, false);
+    writeMm(instance, out);
+}
+
+// The .sm layout written in full; a single-mode instance gives the .sm bytes.
+void writeMm(const Instance& instance, std::string& out) {
+    refuseClass(instance, ".mm", true, false);
     TextOut text(out);
     const std::int64_t horizon = horizonOf(instance);
     putHeader(text, instance, horizon);

@@ -149,11 +149,14 @@ std::vector<std::string_view> valueTokens(SmLines& lines, std::string_view label
 struct Counts {
     std::int64_t jobs;
     std::int64_t resources;
+    std::int64_t nonrenewable = 0;
+    bool multiMode = false;         // a .mm file: several modes and nonrenewable resources
+    std::vector<std::size_t> modes; // per job
 };
 
 // The base block and the project information. Nothing is sized from these counts until lines
 // of that length have been read.
-Counts readCounts(SmLines& lines) {
+Counts readCounts(SmLines& lines, bool multiMode) {
     if (lines.number(valueTokens(lines, "projects", 1)[0], "the number of projects") != 1) {
         lines.fail("only files of one project are supported");
     }
@@ -171,11 +174,14 @@ Counts readCounts(SmLines& lines) {
     }
     const std::pair<const char*, const char*> others[] = {{"- nonrenewable", "nonrenewable"},
                                                           {"- doubly constrained", "doubly"}};
+    std::int64_t nonrenewable = 0;
     for (const auto& [label, kind] : others) {
-        if (lines.number(valueTokens(lines, label, 2)[0], label) != 0) {
+        const auto count = lines.number(valueTokens(lines, label, 2)[0], label);
+        if (count != 0 && !(multiMode && kind == others[0].second)) {
             lines.fail("only renewable resources are supported, not " + std::string(kind)
                        + " constrained ones");
         }
+        nonrenewable += count;
     }
     lines.stars();
     lines.heading("PROJECT INFORMATION:");
@@ -192,7 +198,7 @@ Counts readCounts(SmLines& lines) {
                    + " jobs, the header " + std::to_string(jobs) + " with the dummy jobs");
     }
     lines.stars();
-    return {jobs, resources};
+    return {jobs, resources, nonrenewable, multiMode, {}};
 }
 
 void checkColumns(SmLines& lines, std::string_view header, std::size_t leading,
@@ -204,19 +210,29 @@ void checkColumns(SmLines& lines, std::string_view header, std::size_t leading,
     }
 }
 
-// The job number and the single mode that start the lines of both job tables.
-void checkJobStart(SmLines& lines, const std::vector<std::string_view>& tokens, std::size_t j) {
+// The job number and the mode (count) that start the lines of both job tables; a .mm file
+// numbers the modes up to the count its precedence table gives.
+std::size_t checkJobStart(SmLines& lines, const std::vector<std::string_view>& tokens,
+                          std::size_t j, const Counts& counts, std::size_t mode = 1) {
     if (lines.number(tokens[0], "the job number") != static_cast<std::int64_t>(j) + 1) {
         lines.fail("expected the line of " + jobName(j) + ", found job " + std::string(tokens[0]));
     }
-    const auto modes = lines.number(tokens[1], "the mode of " + jobName(j));
+    const auto modes = lines.number(tokens[1], "the mode of " + jobName(j), 1000);
+    if (counts.multiMode) {
+        if (modes < 1 || (counts.modes.size() > j && static_cast<std::size_t>(modes) != mode)) {
+            lines.fail("expected mode " + std::to_string(mode) + " of " + jobName(j) + ", found "
+                       + std::string(tokens[1]));
+        }
+        return static_cast<std::size_t>(modes);
+    }
     if (modes != 1) {
         lines.fail("only single-mode instances are supported; " + jobName(j) + " has mode "
                    + std::string(tokens[1]));
     }
+    return 1;
 }
 
-void readPrecedences(SmLines& lines, const Counts& counts, Instance& instance,
+void readPrecedences(SmLines& lines, Counts& counts, Instance& instance,
                      std::vector<int>& jobLines) {
     lines.heading("PRECEDENCE RELATIONS:");
     lines.next("the precedence heading");
@@ -225,7 +241,7 @@ void readPrecedences(SmLines& lines, const Counts& counts, Instance& instance,
         if (tokens.size() < 3) {
             lines.fail("expected the job number, the modes and the successor count");
         }
-        checkJobStart(lines, tokens, j);
+        counts.modes.push_back(checkJobStart(lines, tokens, j, counts));
         jobLines.push_back(lines.line());
         const auto successors = lines.number(tokens[2], "the successor count", counts.jobs);
         if (tokens.size() != 3 + static_cast<std::size_t>(successors)) {
@@ -246,25 +262,53 @@ void readPrecedences(SmLines& lines, const Counts& counts, Instance& instance,
     lines.stars();
 }
 
+// One mode line: the job number and mode (the job number left out on the lines of later modes
+// of a .mm file), the duration and the demands.
+Mode readMode(SmLines& lines, const Counts& counts, std::size_t j, std::size_t mode) {
+    auto tokens = tokensOf(lines.next("the requests of " + jobName(j)));
+    const auto k = static_cast<std::size_t>(counts.resources);
+    const auto n = static_cast<std::size_t>(counts.nonrenewable);
+    if (mode > 1 && tokens.size() == 2 + k + n) {
+        tokens.insert(tokens.begin(), std::string_view());
+    }
+    if (tokens.size() != 3 + k + n) {
+        lines.fail("expected the job number, the mode, the duration and " + std::to_string(k + n)
+                   + " demands");
+    }
+    if (!tokens[0].empty()) {
+        checkJobStart(lines, tokens, j, counts, mode);
+    } else if (lines.number(tokens[1], "the mode of " + jobName(j), 1000)
+               != static_cast<std::int64_t>(mode)) {
+        lines.fail("expected mode " + std::to_string(mode) + " of " + jobName(j));
+    }
+    Mode out;
+    out.duration = static_cast<std::int32_t>(lines.number(tokens[2], "the duration"));
+    for (std::size_t r = 0; r < k + n; ++r) {
+        const auto what = "the demand for resource " + std::to_string(r + 1);
+        auto& list = r < k ? out.demands : out.nonrenewable;
+        list.push_back(static_cast<std::int32_t>(lines.number(tokens[3 + r], what)));
+    }
+    return out;
+}
+
 void readRequests(SmLines& lines, const Counts& counts, Instance& instance) {
     lines.heading("REQUESTS/DURATIONS:");
-    checkColumns(lines, lines.next("the request heading"), 3, counts.resources);
+    checkColumns(lines, lines.next("the request heading"), 3,
+                 counts.resources + counts.nonrenewable);
     if (lines.next("a line of dashes").front() != '-') {
         lines.fail("expected a line of dashes");
     }
-    const auto k = static_cast<std::size_t>(counts.resources);
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
-        const auto tokens = tokensOf(lines.next("the requests of " + jobName(j)));
-        if (tokens.size() != 3 + k) {
-            lines.fail("expected the job number, the mode, the duration and " + std::to_string(k)
-                       + " demands");
-        }
-        checkJobStart(lines, tokens, j);
         Job& job = instance.jobs[j];
-        job.duration = static_cast<std::int32_t>(lines.number(tokens[2], "the duration"));
-        for (std::size_t r = 0; r < k; ++r) {
-            const auto what = "the demand for resource " + std::to_string(r + 1);
-            job.demands.push_back(static_cast<std::int32_t>(lines.number(tokens[3 + r], what)));
+        for (std::size_t m = 1; m <= counts.modes[j]; ++m) {
+            Mode mode = readMode(lines, counts, j, m);
+            if (m == 1) {
+                job.duration = mode.duration;
+                job.demands = mode.demands;
+            }
+            if (counts.multiMode) {
+                job.modes.push_back(std::move(mode));
+            }
         }
     }
     lines.stars();
@@ -272,14 +316,18 @@ void readRequests(SmLines& lines, const Counts& counts, Instance& instance) {
 
 void readAvailabilities(SmLines& lines, const Counts& counts, Instance& instance) {
     lines.heading("RESOURCEAVAILABILITIES:");
-    checkColumns(lines, lines.next("the availability heading"), 0, counts.resources);
+    const std::int64_t all = counts.resources + counts.nonrenewable;
+    checkColumns(lines, lines.next("the availability heading"), 0, all);
     const auto tokens = tokensOf(lines.next("the availabilities"));
-    if (tokens.size() != static_cast<std::size_t>(counts.resources)) {
-        lines.fail("expected " + std::to_string(counts.resources) + " availabilities");
+    if (tokens.size() != static_cast<std::size_t>(all)) {
+        lines.fail("expected " + std::to_string(all) + " availabilities");
     }
     for (std::size_t r = 0; r < tokens.size(); ++r) {
         const auto what = "the availability of resource " + std::to_string(r + 1);
-        instance.availability.push_back(static_cast<std::int32_t>(lines.number(tokens[r], what)));
+        const auto value = static_cast<std::int32_t>(lines.number(tokens[r], what));
+        (static_cast<std::int64_t>(r) < counts.resources ? instance.availability
+                                                         : instance.nonrenewable)
+            .push_back(value);
     }
     while (lines.nextIsStars()) {
         lines.stars();
@@ -290,19 +338,27 @@ void readAvailabilities(SmLines& lines, const Counts& counts, Instance& instance
     }
 }
 
-} // namespace
-
-Instance readSm(std::string_view bytes, const std::string& fileName) {
+Instance readSmLayout(std::string_view bytes, const std::string& fileName, bool multiMode) {
     SmLines lines(bytes, fileName);
     Instance instance;
     readProvenance(lines, instance);
-    const Counts counts = readCounts(lines);
+    Counts counts = readCounts(lines, multiMode);
     std::vector<int> jobLines;
     readPrecedences(lines, counts, instance, jobLines);
     readRequests(lines, counts, instance);
     readAvailabilities(lines, counts, instance);
     checkInstance(instance, jobLines, fileName);
     return instance;
+}
+
+} // namespace
+
+Instance readSm(std::string_view bytes, const std::string& fileName) {
+    return readSmLayout(bytes, fileName, false);
+}
+
+Instance readMm(std::string_view bytes, const std::string& fileName) {
+    return readSmLayout(bytes, fileName, true);
 }
 
 } // namespace tavrin::formats

@@ -77,7 +77,12 @@ std::string formatPercentage(std::int32_t percent) {
 
 } // namespace
 
-InstanceMeasures measureInstance(const formats::Instance& instance) {
+InstanceMeasures measureInstance(const formats::Instance& file) {
+    std::optional<formats::Instance> view;
+    if (file.hasTimeLags()) {
+        view = precedenceView(file);
+    }
+    const formats::Instance& instance = view ? *view : file;
     const JobOrder order = orderJobs(instance);
     const int n = instance.jobCount() - 2;
     if (n > kMaxActivities) {
@@ -95,6 +100,7 @@ InstanceMeasures measureInstance(const formats::Instance& instance) {
     const std::vector<std::int64_t> finish = earliestFinishTimes(instance, order);
     measures.criticalPathLength = *std::max_element(finish.begin(), finish.end());
     measureResources(instance, finish, measures);
+    measures.instanceClass = measureClass(file);
     return measures;
 }
 

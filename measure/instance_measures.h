@@ -2,6 +2,7 @@
 
 #include "engine/indicators.h"
 #include "formats/instance.h"
+#include "measure/class_measures.h"
 
 #include <cstdint>
 #include <optional>
@@ -39,6 +40,10 @@ struct InstanceMeasures {
 
     std::int64_t criticalPathLength = 0; // CPL
     std::int64_t lowerBound = 0;         // LB = max(CPL, resource-based bound)
+
+    // Multi-mode and time-lag instances only. The measures above then read the first modes and
+    // the precedences (the arcs with nonnegative lags, taken as finish-to-start).
+    std::optional<ClassMeasures> instanceClass;
 };
 
 // Throws std::invalid_argument for an instance the measures cannot take (e.g. a cycle), with a

@@ -2,6 +2,7 @@
 #include "cli/cli_export.h"
 #include "cli_test_support.h"
 #include "engine/run_driver.h"
+#include "formats/instance_io.h"
 #include "support/literal_export.h"
 
 #include <filesystem>
@@ -176,6 +177,52 @@ TEST(CliExport, SelectionNarrowsThePool) {
                    "--max-networks", "30", "--files", "30", "--dir", dir.path.string()}),
               kExitOk);
     EXPECT_TRUE(fs::exists(dir.path / "Pat30.rcp"));
+}
+
+} // namespace
+} // namespace tavrin::cli
+
+namespace tavrin::cli {
+namespace {
+
+// The classes write their own formats, refuse the ones that cannot hold them and mix with
+// nothing that would change their meaning; the files read back as the class asked for.
+TEST(CliExport, WritesMultiModeAndLagInstancesOnlyWhereTheyFit) {
+    const ScratchDir scratch;
+    const std::vector<std::string> base{
+        "--variant",      "tavrin1", "--activities", "10", "--target", "0.5",
+        "--max-networks", "20",      "--files",      "2",  "--dir",    scratch.path.string()};
+    const auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), base.begin(), base.end());
+        return more;
+    };
+    const struct {
+        std::vector<std::string> options;
+        std::string error;
+    } refused[] = {
+        {{"--modes", "3", "--max-lags", "0.2"}, "exclude each other"},
+        {{"--modes", "11"}, kModeCountRange},
+        {{"--modes", "3", "--format", "rcp"}, "the .rcp format cannot hold multi-mode instances"},
+        {{"--max-lags", "0.2", "--format", "mm"}, "cannot hold instances with time lags"},
+        {{"--modes", "2", "--rc", "0.5"}, "not '--rc'"},
+        {{"--lag-tightness", "1.5"}, kLagTightnessRange},
+    };
+    for (const auto& c : refused) {
+        std::string errors;
+        EXPECT_EQ(run(with(c.options), &errors), kExitUsage) << errors;
+        EXPECT_NE(errors.find(c.error), std::string::npos) << errors;
+    }
+    ASSERT_EQ(run(with({"--modes", "2", "--nonrenewable", "1"})), kExitOk);
+    const formats::Instance modes = formats::readInstanceFile((scratch.path / "Pat1.mm").string());
+    EXPECT_TRUE(modes.multiMode());
+    EXPECT_EQ(modes.resourceCount(), 2);
+    EXPECT_EQ(modes.nonrenewableCount(), 1);
+    ASSERT_EQ(run(with({"--max-lags", "0.5", "--format", "sch", "--format", "json"})), kExitOk);
+    const formats::Instance lags = formats::readInstanceFile((scratch.path / "Pat2.json").string());
+    EXPECT_TRUE(lags.hasTimeLags());
+    EXPECT_NE(std::find(lags.provenance.begin(), lags.provenance.end(),
+                        std::pair<std::string, std::string>("feasibility", "feasible")),
+              lags.provenance.end());
 }
 
 } // namespace

@@ -62,7 +62,7 @@ TEST(CliOptions, RefusesMalformedCommandLines) {
         {{"-v"}, "unexpected argument '-v'"},
         {{"--variant", "tavrin1", "--format", "json", "dzn"}, "unexpected argument 'dzn'"},
         {{"--variant", "tavrin1", "--format", "pdf"},
-         "invalid format 'pdf' (expected rcp, sm, dzn or json)"},
+         "invalid format 'pdf' (expected rcp, sm, mm, sch, dzn or json)"},
     };
     for (const Case& c : cases) {
         const auto parsed = parseCliOptions(c.arguments);

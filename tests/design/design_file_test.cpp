@@ -69,6 +69,12 @@ TEST(DesignFile, RefusesBadFilesNamingTheKeyAndLine) {
         {"too many files",
          "variant = \"tavrin1\"\ninstances = 2147483647\ntime_limit = 1\n[factors]\n" + base, 2,
          "instances", "more than"},
+        {"modes and lags together", designWith("", base + "modes = [2]\nmax_lags = [0.2]\n"), 0,
+         "factors", "not both"},
+        {"rc in a multi-mode design", designWith("", base + "modes = [2]\nrc = [0.5]\n"), 8,
+         "factors.rc", "by rs"},
+        {"rcp for a multi-mode design", designWith("formats = [\"rcp\"]", base + "modes = [2]\n"),
+         3, "formats", "cannot hold multi-mode"},
         {"names meeting across cells",
          "variant = \"tavrin1\"\ninstances = 21\npattern = \"x{k}{rep}\"\n[factors]\n" + base
              + "resources = [1, 12]\n",
@@ -87,6 +93,24 @@ TEST(DesignFile, RefusesBadFilesNamingTheKeyAndLine) {
                 << e.what();
         }
     }
+}
+
+TEST(DesignFile, NamesAndSetsUpTheCellsOfMultiModeAndLagDesigns) {
+    const std::string base = "activities = [10]\ntarget = [0.5]\n";
+    const Design modes = parseDesign(designWith("", base + "modes = [2, 3]\nrs_n = [0.4]\n"), "d");
+    EXPECT_EQ(modes.formats, std::vector{formats::InstanceFormat::Mm});
+    const std::vector<CheckedCell> cells = checkCells(modes, "d");
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_TRUE(cells[1].filePrefix.ends_with("_r1_c0.5_m3_sn0.4_")) << cells[1].filePrefix;
+    EXPECT_EQ(cells[1].run.settings.resourceCount, 2);
+    ASSERT_TRUE(cells[1].instanceClass.multiMode);
+    EXPECT_EQ(cells[1].instanceClass.multiMode->modes, 3);
+    EXPECT_EQ(cells[1].instanceClass.multiMode->nonrenewableStrength, 0.4);
+    const Design lags = parseDesign(designWith("", base + "lag_tightness = [1]\n"), "d");
+    const std::vector<CheckedCell> lagCells = checkCells(lags, "d");
+    ASSERT_TRUE(lagCells[0].instanceClass.timeLags);
+    EXPECT_EQ(lagCells[0].instanceClass.timeLags->tightness, 1.0);
+    EXPECT_TRUE(lagCells[0].filePrefix.ends_with("_lt1_")) << lagCells[0].filePrefix;
 }
 
 TEST(DesignFile, RefusesHugeDesignsQuickly) {

@@ -22,15 +22,38 @@ RunSettings smallRun(GeneratorVariant variant, int activities, int resources) {
     return s;
 }
 
-void forEachGeneratedInstance(const RunSettings& settings, int count,
-                              const std::function<void(const ProjectInstance&)>& visit) {
+void forEachStoredNetwork(const RunSettings& settings, int count,
+                          const std::function<void(const Word*, RandomSource&)>& visit) {
     RandomSource random;
     const RunResult run = runGeneration(settings, 0.0, 11, random, RunHooks{});
-    ProjectInstance instance(settings.activityCount, settings.resourceCount);
     for (int slot = 0; slot < std::min(count, run.store->count()); ++slot) {
-        completeInstance(instance, run.store->row(slot), settings, random);
-        visit(instance);
+        visit(run.store->row(slot), random);
     }
+}
+
+void forEachGeneratedInstance(const RunSettings& settings, int count,
+                              const std::function<void(const ProjectInstance&)>& visit) {
+    ProjectInstance instance(settings.activityCount, settings.resourceCount);
+    forEachStoredNetwork(settings, count, [&](const Word* arcSet, RandomSource& random) {
+        completeInstance(instance, arcSet, settings, random);
+        visit(instance);
+    });
+}
+
+std::vector<formats::Instance> classInstances(const InstanceClass& instanceClass, int count) {
+    RunSettings settings = smallRun(GeneratorVariant::Tavrin1, 12, 2);
+    settings.demandMeasure = DemandMeasure::ResourceStrength;
+    ProjectInstance project(settings.activityCount, settings.resourceCount);
+    std::vector<formats::Instance> out;
+    forEachStoredNetwork(settings, count, [&](const Word* arcSet, RandomSource& random) {
+        formats::Instance model;
+        const auto feasibility =
+            completeClassInstance(project, model, arcSet, settings, instanceClass, random);
+        if (feasibility == formats::Feasibility::Feasible) {
+            out.push_back(model);
+        }
+    });
+    return out;
 }
 
 } // namespace tavrin::testing

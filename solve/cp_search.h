@@ -1,0 +1,32 @@
+#pragma once
+
+#include "solve/project.h"
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+namespace tavrin::solve {
+
+struct SearchLimits {
+    std::int64_t failLimit = 0; // 0 = none
+    double seconds = 0;         // 0 = none
+    const std::atomic<bool>* stop = nullptr;
+};
+
+struct SearchOutcome {
+    std::vector<int> start; // the best schedule found, shorter than the given one; else empty
+    int lowerBound = 0;     // proved: the optimum is at least this
+    std::int64_t fails = 0;
+    bool complete = false; // the search space was exhausted: the best schedule is optimal
+};
+
+// Branch and bound with restarts over the constraint model (Gecode): a start variable per job
+// within its time window, precedences, a cumulative constraint per resource and disjunctive
+// ones over groups of jobs that cannot overlap. Looks for schedules shorter than upperBound,
+// knowing the optimum is at least lowerBound. Deterministic for a fail limit without a time
+// limit.
+SearchOutcome searchSchedule(const Project& project, int lowerBound, int upperBound,
+                             const SearchLimits& limits);
+
+} // namespace tavrin::solve

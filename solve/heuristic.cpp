@@ -1,0 +1,191 @@
+#include "solve/heuristic.h"
+
+#include "solve/schedule_generation.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+
+namespace tavrin::solve {
+
+namespace {
+
+struct RuleName {
+    PriorityRule rule;
+    const char* name;
+};
+
+constexpr std::array kRules{RuleName{PriorityRule::LatestFinish, "LFT"},
+                            RuleName{PriorityRule::LatestStart, "LST"},
+                            RuleName{PriorityRule::MostTotalSuccessors, "MTS"},
+                            RuleName{PriorityRule::RankPositionalWeight, "GRPW"},
+                            RuleName{PriorityRule::MinimumSlack, "MSLK"}};
+
+std::vector<int> totalSuccessors(const Project& project) {
+    const int n = project.jobCount;
+    const std::size_t words = (static_cast<std::size_t>(n) + 63) / 64;
+    std::vector<std::uint64_t> reach(words * n, 0);
+    std::vector<int> count(n, 0);
+    for (auto it = project.order.rbegin(); it != project.order.rend(); ++it) {
+        std::uint64_t* row = &reach[words * *it];
+        for (int next : project.successors[*it]) {
+            row[next / 64] |= std::uint64_t{1} << (next % 64);
+            for (std::size_t w = 0; w < words; ++w) {
+                row[w] |= reach[words * next + w];
+            }
+        }
+        for (std::size_t w = 0; w < words; ++w) {
+            count[*it] += std::popcount(row[w]);
+        }
+    }
+    return count;
+}
+
+Project reversed(const Project& project) {
+    Project back = project;
+    std::swap(back.successors, back.predecessors);
+    std::swap(back.head, back.tail);
+    std::reverse(back.order.begin(), back.order.end());
+    return back;
+}
+
+// Forward-backward improvement: shifts every job as late as the schedule's makespan allows,
+// latest finish first, then back as early as possible, earliest start first. Never longer.
+class Justifier {
+public:
+    explicit Justifier(const Project& project)
+        : m_project(project), m_back(reversed(project)), m_forward(project), m_backward(m_back) {}
+
+    int improve(std::vector<int>& start, int makespan) {
+        const int n = m_project.jobCount;
+        m_priority.resize(n);
+        for (int j = 0; j < n; ++j) {
+            m_priority[j] = -(start[j] + m_project.duration[j]);
+        }
+        const int backMakespan = m_backward.serial({&m_priority, nullptr}, m_shifted);
+        for (int j = 0; j < n; ++j) {
+            m_priority[j] = backMakespan - m_shifted[j] - m_project.duration[j];
+        }
+        const int length = m_forward.serial({&m_priority, nullptr}, m_shifted);
+        if (length < makespan) {
+            start = m_shifted;
+            return length;
+        }
+        return makespan;
+    }
+
+private:
+    const Project& m_project;
+    Project m_back;
+    ScheduleBuilder m_forward;
+    ScheduleBuilder m_backward;
+    std::vector<int> m_priority;
+    std::vector<int> m_shifted;
+};
+
+struct Search {
+    Search(const Project& p, int bound, int schedules, const std::atomic<bool>* flag)
+        : project(p), lowerBound(bound), budget(schedules), stop(flag), builder(p), justifier(p) {}
+
+    const Project& project;
+    int lowerBound;
+    int budget;
+    const std::atomic<bool>* stop;
+    ScheduleBuilder builder;
+    Justifier justifier;
+    HeuristicResult best;
+    std::vector<int> start;
+
+    bool done() const {
+        return best.makespan <= lowerBound || best.schedules >= budget
+               || (stop != nullptr && stop->load());
+    }
+
+    // Justifies while it helps and the budget lasts, then keeps the schedule if it is the best.
+    void offer(int makespan, const std::string& method) {
+        ++best.schedules;
+        std::string how = method;
+        while (best.schedules + 2 <= budget) {
+            best.schedules += 2;
+            const int improved = justifier.improve(start, makespan);
+            if (improved >= makespan) {
+                break;
+            }
+            makespan = improved;
+            how = method + " + justification";
+        }
+        if (best.start.empty() || makespan < best.makespan) {
+            best.start = start;
+            best.makespan = makespan;
+            best.method = how;
+        }
+    }
+
+    int build(bool serial, const JobChoice& choice) {
+        return serial ? builder.serial(choice, start) : builder.parallel(choice, start);
+    }
+};
+
+} // namespace
+
+std::vector<int> priorityValues(const Project& project, PriorityRule rule) {
+    const int n = project.jobCount;
+    std::vector<int> value(n, 0);
+    const std::vector<int> successors =
+        rule == PriorityRule::MostTotalSuccessors ? totalSuccessors(project) : std::vector<int>();
+    for (int j = 0; j < n; ++j) {
+        const int latestFinish = project.criticalPath - project.tail[j];
+        const int latestStart = latestFinish - project.duration[j];
+        switch (rule) {
+        case PriorityRule::LatestFinish:
+            value[j] = latestFinish;
+            break;
+        case PriorityRule::LatestStart:
+            value[j] = latestStart;
+            break;
+        case PriorityRule::MostTotalSuccessors:
+            value[j] = -successors[j];
+            break;
+        case PriorityRule::MinimumSlack:
+            value[j] = latestStart - project.head[j];
+            break;
+        case PriorityRule::RankPositionalWeight:
+            value[j] = -project.duration[j];
+            for (int next : project.successors[j]) {
+                value[j] -= project.duration[next];
+            }
+            break;
+        }
+    }
+    return value;
+}
+
+HeuristicResult runHeuristic(const Project& project, int lowerBound, int budget, std::uint64_t seed,
+                             const std::atomic<bool>* stop) {
+    Search search{project, lowerBound, std::max(budget, 1), stop};
+    std::vector<int> sampling;
+    for (const RuleName& rule : kRules) {
+        const std::vector<int> priority = priorityValues(project, rule.rule);
+        if (rule.rule == PriorityRule::LatestFinish) {
+            sampling = priority;
+        }
+        for (bool serial : {true, false}) {
+            if (!search.best.start.empty() && search.done()) {
+                return search.best;
+            }
+            const int makespan = search.build(serial, {&priority, nullptr});
+            search.offer(makespan, std::string(serial ? "serial " : "parallel ") + rule.name);
+        }
+    }
+    SampleRandom random(seed);
+    for (int sample = 1; !search.done(); ++sample) {
+        const bool serial = sample % 2 == 1;
+        const int makespan = search.build(serial, {&sampling, &random});
+        search.offer(makespan, std::string(serial ? "serial" : "parallel") + " regret sampling "
+                                   + std::to_string(sample));
+    }
+    return search.best;
+}
+
+} // namespace tavrin::solve

@@ -1,0 +1,133 @@
+#include "solve/solve_instance.h"
+
+#include "solve/cp_search.h"
+#include "solve/heuristic.h"
+#include "solve/lower_bounds.h"
+#include "solve/project.h"
+#include "solve/schedule_check.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+#include <numeric>
+#include <stdexcept>
+
+namespace tavrin::solve {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The schedule generation schemes keep one counter per time unit and resource; beyond this
+// many, jobs are simply run one after another.
+constexpr std::int64_t kMaxProfileCells = std::int64_t{1} << 24;
+
+std::int64_t totalDuration(const Project& project) {
+    return std::accumulate(project.duration.begin(), project.duration.end(), std::int64_t{0});
+}
+
+// Every job after the previous one, in topological order: valid when each job fits alone.
+HeuristicResult oneAfterAnother(const Project& project) {
+    HeuristicResult result;
+    result.start.assign(project.jobCount, 0);
+    for (int j : project.order) {
+        result.start[j] = result.makespan;
+        result.makespan += project.duration[j];
+    }
+    result.method = "one job after another";
+    result.schedules = 1;
+    return result;
+}
+
+void keepSchedule(const formats::Instance& instance, SolveResult& result, std::vector<int> start,
+                  const std::string& method) {
+    const std::string violation = scheduleViolation(instance, start);
+    if (!violation.empty()) {
+        throw std::logic_error("the schedule found by " + method + " is not valid: " + violation);
+    }
+    result.ub = makespanOf(instance, start);
+    result.start = std::move(start);
+    result.method = method;
+}
+
+double secondsSince(Clock::time_point began) {
+    return std::chrono::duration<double>(Clock::now() - began).count();
+}
+
+// Searches for a shorter schedule or a proof that there is none, in the time left.
+void search(const formats::Instance& instance, const Project& project, const SolveBudget& budget,
+            const std::atomic<bool>* stop, Clock::time_point began, SolveResult& result) {
+    SearchLimits limits{budget.failLimit, 0, stop};
+    if (budget.timeLimitSeconds > 0) {
+        limits.seconds = budget.timeLimitSeconds - secondsSince(began);
+        if (limits.seconds <= 0) {
+            return;
+        }
+    }
+    if (stop != nullptr && stop->load()) {
+        return;
+    }
+    SearchOutcome outcome = searchSchedule(project, result.lb, *result.ub, limits);
+    result.fails = outcome.fails;
+    result.lb = std::max(result.lb, outcome.lowerBound);
+    if (!outcome.start.empty()) {
+        keepSchedule(instance, result, std::move(outcome.start), "constraint search");
+    }
+}
+
+void settle(SolveResult& result) {
+    if (result.ub) {
+        result.lb = std::min(result.lb, *result.ub);
+        result.status = result.lb == *result.ub ? SolveStatus::Optimal : SolveStatus::Feasible;
+    }
+}
+
+} // namespace
+
+std::string_view statusName(SolveStatus status) {
+    switch (status) {
+    case SolveStatus::Optimal:
+        return "optimal";
+    case SolveStatus::Feasible:
+        return "feasible";
+    case SolveStatus::Infeasible:
+        return "infeasible";
+    case SolveStatus::Unknown:
+        break;
+    }
+    return "unknown";
+}
+
+SolveResult solveInstance(const formats::Instance& instance, const SolveBudget& budget,
+                          const std::atomic<bool>* stop) {
+    const auto began = Clock::now();
+    const Project project = makeProject(instance);
+    SolveResult result;
+    result.lb0 = project.criticalPath;
+    result.lb = result.lb0;
+    if (overloadedResource(project) >= 0) {
+        result.status = SolveStatus::Infeasible;
+    } else {
+        result.lb = std::max(result.lb, energyBound(project));
+        const std::int64_t total = totalDuration(project);
+        if (total > std::numeric_limits<int>::max() / 2) {
+            result.status = SolveStatus::Unknown;
+        } else if ((total + 1) * std::max(project.resourceCount, 1) > kMaxProfileCells) {
+            HeuristicResult plain = oneAfterAnother(project);
+            keepSchedule(instance, result, std::move(plain.start), plain.method);
+        } else {
+            HeuristicResult found =
+                runHeuristic(project, result.lb, budget.heuristicSchedules, budget.seed, stop);
+            keepSchedule(instance, result, std::move(found.start), found.method);
+            result.lb = destructiveBound(project, result.lb, *result.ub);
+            if (result.lb < *result.ub) {
+                search(instance, project, budget, stop, began, result);
+            }
+        }
+        settle(result);
+    }
+    result.seconds = secondsSince(began);
+    return result;
+}
+
+} // namespace tavrin::solve
