@@ -1,8 +1,10 @@
 #include "cli/measure_command.h"
 
 #include "cli/cli_app.h"
+#include "cli/hardness_csv.h"
+#include "cli/instance_paths.h"
 #include "cli/stop_signals.h"
-#include "design/design_run.h"
+#include "design/design_index.h"
 #include "export/file_replace.h"
 #include "formats/instance_format.h"
 #include "formats/instance_io.h"
@@ -14,7 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <glob.h>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -23,7 +25,9 @@ namespace tavrin {
 
 namespace {
 
-namespace fs = std::filesystem;
+using cli::csvCell;
+using cli::expandPath;
+using cli::InputFile;
 using cli::kExitFailure;
 using cli::kExitOk;
 using cli::kExitUsage;
@@ -35,134 +39,10 @@ struct MeasureOptions {
     std::string report;
     std::string scatter = "OS,CI";
     std::string title = "Instance measures";
+    std::string hardness;
+    std::string hardnessX = "RS";
     std::vector<std::string> paths;
 };
-
-// A file to measure and the set it is shown in: the directory named on the command line, or
-// for a file the folder it lies in.
-struct InputFile {
-    std::string path;
-    std::string group;
-};
-
-bool readable(const fs::path& path) {
-    const auto format = formats::formatOfPath(path.string());
-    return format && *format != formats::InstanceFormat::Dzn;
-}
-
-void fileProblem(const std::string& path, const std::string& problem, std::ostream& err,
-                 bool& failed) {
-    err << path << ": " << problem << "\n";
-    failed = true;
-}
-
-// A design's manifest is JSON but no instance.
-bool isDataSetManifest(const fs::path& path) {
-    std::error_code error;
-    return path.filename() == design::kManifestFileName
-           && fs::exists(path.parent_path() / design::kIndexFileName, error);
-}
-
-// Walks a folder, subfolders too (not through links to folders), collecting the instance files.
-// Only regular files are read: a FIFO would block and a device never end. Whatever cannot be
-// read (a folder, a broken or looping link, a special file) is named.
-void scanFolder(const fs::path& folder, std::vector<std::string>& found, std::ostream& err,
-                bool& failed) {
-    std::error_code error;
-    std::vector<fs::directory_entry> entries;
-    fs::directory_iterator it(folder, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        entries.push_back(*it);
-    }
-    if (error) {
-        fileProblem(folder.string(), error.message(), err, failed);
-    }
-    for (const fs::directory_entry& entry : entries) {
-        std::error_code linkError;
-        if (entry.symlink_status(linkError).type() == fs::file_type::directory) {
-            scanFolder(entry.path(), found, err, failed);
-            continue;
-        }
-        if (!readable(entry.path()) || isDataSetManifest(entry.path())) {
-            continue;
-        }
-        std::error_code statusError;
-        const fs::file_status status = entry.status(statusError);
-        if (statusError) {
-            fileProblem(entry.path().string(), statusError.message(), err, failed);
-        } else if (!fs::is_regular_file(status)) {
-            fileProblem(entry.path().string(), "not a regular file", err, failed);
-        } else {
-            found.push_back(entry.path().string());
-        }
-    }
-}
-
-void addDirectory(const std::string& directory, std::vector<InputFile>& files, std::ostream& err,
-                  bool& failed) {
-    std::vector<std::string> found;
-    bool scanFailed = false;
-    scanFolder(directory, found, err, scanFailed);
-    if (found.empty() && !scanFailed) {
-        err << directory << ": no instance files (.rcp, .sm, .mm, .sch, .json)\n";
-    }
-    failed = failed || scanFailed || found.empty();
-    std::sort(found.begin(), found.end());
-    for (std::string& path : found) {
-        files.push_back({std::move(path), directory});
-    }
-}
-
-void addPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
-             bool& failed) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (fs::is_directory(status)) {
-        addDirectory(path, files, err, failed);
-    } else if (error) {
-        fileProblem(path, error.message(), err, failed);
-    } else if (!fs::is_regular_file(status)) {
-        fileProblem(path, "not a regular file", err, failed);
-    } else {
-        const std::string folder = fs::path(path).parent_path().string();
-        files.push_back({path, folder.empty() ? "." : folder});
-    }
-}
-
-// Globs the shell left alone (quoted, or a shell that does not expand them).
-void expandPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
-                bool& failed) {
-    std::error_code error;
-    if (fs::exists(path, error) || path.find_first_of("*?[") == std::string::npos) {
-        addPath(path, files, err, failed);
-        return;
-    }
-    glob_t matches{};
-    const int result = glob(path.c_str(), 0, nullptr, &matches);
-    if (result == 0) {
-        for (std::size_t i = 0; i < matches.gl_pathc; ++i) {
-            addPath(matches.gl_pathv[i], files, err, failed);
-        }
-    } else {
-        err << path << ": no file matches\n";
-        failed = true;
-    }
-    globfree(&matches);
-}
-
-std::string csvCell(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
 
 void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry>& rows,
               std::ostream& out) {
@@ -197,6 +77,27 @@ void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry
     }
 }
 
+// Joins each measured file to its row of the hardness CSV by the file's SHA-256, so the paths
+// the solver was given need not match the ones measured.
+bool attachHardness(const std::string& csv, const std::vector<InputFile>& files,
+                    std::vector<ReportEntry>& rows, std::ostream& err) {
+    std::map<std::string, measure::InstanceHardness> hardness;
+    try {
+        hardness = cli::readHardnessCsv(csv);
+    } catch (const std::runtime_error& e) {
+        err << e.what() << "\n";
+        return false;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto bytes = design::readWholeFile(files[i].path);
+        const auto it = bytes ? hardness.find(design::sha256Hex(*bytes)) : hardness.end();
+        if (it != hardness.end()) {
+            rows[i].hardness = it->second;
+        }
+    }
+    return true;
+}
+
 // Through a temporary file, so that a failed write leaves an earlier file whole.
 bool writeFile(const std::string& path, std::ostream& err,
                const std::function<void(std::ostream&)>& write) {
@@ -226,6 +127,11 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
     app.add_option("--scatter", options.scatter, "The scatter's measures X,Y")
         ->capture_default_str();
     app.add_option("--title", options.title, "The report's title")->capture_default_str();
+    app.add_option("--hardness", options.hardness,
+                   "Add the hardness from a solve CSV or a solved design's index to the report")
+        ->type_name("CSV");
+    app.add_option("--hardness-x", options.hardnessX, "The measure drawn against the gap")
+        ->capture_default_str();
     app.add_option("PATH", options.paths, "Instance files, directories or globs")->required();
     measure::ReportOptions report;
     try {
@@ -240,6 +146,9 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
         report.scatterY = options.scatter.substr(comma + 1);
         measure::measureValue(InstanceMeasures{}, report.scatterX);
         measure::measureValue(InstanceMeasures{}, report.scatterY);
+        if (!options.hardness.empty() && options.report.empty()) {
+            throw CLI::ValidationError("--hardness", "draws into the report: give --report too");
+        }
     } catch (const CLI::CallForHelp&) {
         out << app.help();
         return kExitOk;
@@ -248,6 +157,13 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
         return kExitUsage;
     } catch (const std::invalid_argument& e) {
         err << "--scatter: " << e.what() << "\n";
+        return kExitUsage;
+    }
+    report.hardnessX = options.hardnessX;
+    try {
+        measure::measureValue(InstanceMeasures{}, report.hardnessX);
+    } catch (const std::invalid_argument& e) {
+        err << "--hardness-x: " << e.what() << "\n";
         return kExitUsage;
     }
 
@@ -279,6 +195,9 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
     if (options.out.empty()) {
         writeCsv(files, rows, out);
     } else if (!writeFile(options.out, err, [&](std::ostream& o) { writeCsv(files, rows, o); })) {
+        failed = true;
+    }
+    if (!options.hardness.empty() && !attachHardness(options.hardness, files, rows, err)) {
         failed = true;
     }
     if (!options.report.empty() && !writeFile(options.report, err, [&](std::ostream& o) {

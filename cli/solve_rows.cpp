@@ -1,9 +1,10 @@
 #include "cli/solve_rows.h"
 
+#include "solve/solve_text.h"
+
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <sstream>
 
 namespace tavrin::cli {
@@ -14,16 +15,6 @@ std::string fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
-}
-
-std::string gapText(const solve::SolveResult& result) {
-    if (!result.ub) {
-        return "";
-    }
-    if (*result.ub == result.lb) {
-        return "0";
-    }
-    return result.lb > 0 ? fixed(static_cast<double>(*result.ub - result.lb) / result.lb, 4) : "";
 }
 
 // The parameter and instance numbers of a name such as j3013_5: the digits after the set's
@@ -75,20 +66,13 @@ std::vector<std::string> solveCsvFields(const SolveRow& row) {
             std::to_string(r.lb),
             r.ub ? std::to_string(*r.ub) : "",
             std::string(solve::statusName(r.status)),
-            gapText(r),
+            solve::gapText(r),
             std::to_string(r.fails),
             fixed(r.seconds, 3)};
 }
 
 std::string scheduleJson(const SolveRow& row) {
-    nlohmann::ordered_json json;
-    json["file"] = row.file;
-    json["sha256"] = row.sha256;
-    json["makespan"] = row.result.ub ? nlohmann::ordered_json(*row.result.ub) : nullptr;
-    json["status"] = std::string(solve::statusName(row.result.status));
-    json["lb"] = row.result.lb;
-    json["start"] = row.result.start;
-    return json.dump() + "\n";
+    return solve::scheduleJson(row.file, row.sha256, row.result);
 }
 
 std::string scheduleFileName(const std::string& instancePath) {

@@ -1,15 +1,19 @@
 #include "design/design_cell_run.h"
 
 #include "design/design_index.h"
+#include "design/design_solve.h"
 #include "engine/random_source.h"
 #include "engine/run_driver.h"
 #include "export/export_batch.h"
+#include "export/file_replace.h"
 #include "export/format_instance.h"
 #include "export/network_selection.h"
 #include "measure/instance_measures.h"
+#include "solve/solve_text.h"
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 
 namespace tavrin::design {
 namespace {
@@ -38,9 +42,11 @@ public:
         : m_context(context), m_cell(cell), m_facts(facts),
           m_batch(cell.run.settings.activityCount, cell.run.settings) {}
 
-    // Completes the network the pool gives and writes the files of repetition rep.
+    // Completes the network the pool gives and writes the files of repetition rep. A design
+    // that solves its instances solves it too; one that fails the design's tests is removed
+    // again and kept is false.
     std::optional<std::string> write(std::int32_t rep, const ArcSetRows& rows, ExportPool& pool,
-                                     RandomSource& random) {
+                                     RandomSource& random, bool& kept) {
         ExportFileSettings files(m_context.outDir, m_cell.filePrefix, 1, rep);
         files.formats = m_context.design.formats;
         files.provenance = provenance();
@@ -54,21 +60,34 @@ public:
         } else {
             fillFormatInstance(m_batch.instance(), m_model);
         }
+        std::optional<SolvedInstance> solved;
+        if (const auto& solve = m_context.design.solve) {
+            solved = solveForDesign(m_model, *solve, m_context.stop);
+            kept = solved->passes(*solve);
+            if (!kept) {
+                return removeFiles(rep);
+            }
+        }
         const auto measures = measure::measureCsvFields(measure::measureInstance(m_model),
                                                         maxResources(m_context.design));
         for (const formats::InstanceFormat format : m_context.design.formats) {
-            const std::string name = m_cell.filePrefix + std::to_string(rep)
-                                     + std::string(formats::formatExtension(format));
+            const std::string name = fileName(rep, format);
             const auto bytes = readWholeFile(m_context.outDir + kPathSeparator + name);
             if (!bytes) {
                 return cellError(name + " was not written");
             }
             m_rows.push_back(row(name, format, rep, measures, sha256Hex(*bytes)));
+            if (solved) {
+                addSolveFields(m_rows.back(), rep, *solved);
+            }
         }
-        return std::nullopt;
+        return solved ? writeSchedule(rep, *solved) : std::nullopt;
     }
 
     std::vector<IndexRow>& rows() { return m_rows; }
+    std::int32_t kept() const {
+        return static_cast<std::int32_t>(m_rows.size() / m_context.design.formats.size());
+    }
 
     std::string cellError(const std::string& message) const {
         return "cell " + std::to_string(m_cell.cell.index) + " (" + m_cell.filePrefix
@@ -76,6 +95,50 @@ public:
     }
 
 private:
+    std::string fileName(std::int32_t rep, formats::InstanceFormat format) const {
+        return m_cell.filePrefix + std::to_string(rep)
+               + std::string(formats::formatExtension(format));
+    }
+
+    std::string scheduleName(std::int32_t rep) const {
+        return m_cell.filePrefix + std::to_string(rep) + ".schedule.json";
+    }
+
+    std::optional<std::string> removeFiles(std::int32_t rep) const {
+        for (const formats::InstanceFormat format : m_context.design.formats) {
+            std::error_code error;
+            std::filesystem::remove(m_context.outDir + kPathSeparator + fileName(rep, format),
+                                    error);
+            if (error) {
+                return cellError(fileName(rep, format) + ": " + error.message());
+            }
+        }
+        return std::nullopt;
+    }
+
+    // The solve columns go before the file's hash, which stays the last column.
+    void addSolveFields(IndexRow& row, std::int32_t rep, const SolvedInstance& solved) const {
+        std::vector<std::string> fields = solved.fields;
+        if (m_context.design.solve->schedules) {
+            fields.push_back(solved.result.start.empty() ? std::string() : scheduleName(rep));
+        }
+        row.insert(row.end() - 1, fields.begin(), fields.end());
+    }
+
+    std::optional<std::string> writeSchedule(std::int32_t rep, const SolvedInstance& solved) const {
+        if (!m_context.design.solve->schedules || solved.result.start.empty()) {
+            return std::nullopt;
+        }
+        const IndexRow& first = m_rows[m_rows.size() - m_context.design.formats.size()];
+        try {
+            replaceFile(m_context.outDir + kPathSeparator + scheduleName(rep),
+                        solve::scheduleJson(first.front(), first.back(), solved.result));
+        } catch (const std::runtime_error& e) {
+            return cellError(e.what());
+        }
+        return std::nullopt;
+    }
+
     formats::Provenance provenance() const {
         const Design& design = m_context.design;
         // The export records the run's settings; the design adds what it alone knows.
@@ -183,10 +246,25 @@ std::optional<std::string> runIndependentCell(const UnitContext& context, const 
     const NetworkStore& store = *run->result.store;
     const ArcSetRows rows = [&store](int slot) { return store.row(slot); };
     CellWriter writer(context, cell, run->facts);
-    for (std::int32_t rep = 1; rep <= context.design.instances; ++rep) {
-        if (auto problem = writer.write(rep, rows, run->pool, random)) {
+    for (std::int32_t rep = 1; rep <= context.design.instances;) {
+        if (run->pool.length() == 0) {
+            // Only a design that filters its instances gets here: it keeps what passed.
+            const std::int32_t passed = writer.kept();
+            done(cell, std::move(writer.rows()));
+            return writer.cellError(
+                "the pool of " + std::to_string(run->facts.selected) + " networks ran out with "
+                + std::to_string(passed) + " of " + std::to_string(context.design.instances)
+                + " instances passing the [solve] tests; those that passed are written and listed "
+                  "in the index");
+        }
+        bool kept = true;
+        if (auto problem = writer.write(rep, rows, run->pool, random, kept)) {
             return problem;
         }
+        if (context.design.solve && stopped(context)) {
+            return std::nullopt; // the search may have ended early: the cell is not finished
+        }
+        rep += kept ? 1 : 0;
     }
     done(cell, std::move(writer.rows()));
     return std::nullopt;
@@ -221,8 +299,12 @@ std::optional<std::string> runPairedCells(const UnitContext& context,
             ExportPool single; // the one network of this repetition
             single.rebuildTavrin1(std::vector<std::int32_t>{0}, 0, 0);
             const ArcSetRows rows = [&store, slot](int) { return store.row(slot); };
-            if (auto problem = writer.write(rep, rows, single, completion)) {
+            bool kept = true; // a paired design keeps every instance
+            if (auto problem = writer.write(rep, rows, single, completion, kept)) {
                 return problem;
+            }
+            if (context.design.solve && stopped(context)) {
+                return std::nullopt;
             }
         }
         done(*cell, std::move(writer.rows()));
@@ -247,6 +329,10 @@ std::vector<std::string> indexHeader(const Design& design) {
     }
     const auto measures = measure::measureColumnNames(maxResources(design));
     header.insert(header.end(), measures.begin(), measures.end());
+    if (design.solve) {
+        const auto columns = solveColumns(*design.solve);
+        header.insert(header.end(), columns.begin(), columns.end());
+    }
     header.push_back("sha256");
     return header;
 }

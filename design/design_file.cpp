@@ -1,5 +1,7 @@
 #include "design/design_file.h"
 
+#include "design/design_reader.h"
+#include "design/design_solve.h"
 #include "export/export_batch.h"
 
 #include <algorithm>
@@ -13,8 +15,8 @@
 namespace tavrin::design {
 namespace {
 
-constexpr std::array kTopKeys{"variant", "prefix",  "instances", "networks", "time_limit",
-                              "seed",    "formats", "pattern",   "paired",   "factors"};
+constexpr std::array kTopKeys{"variant", "prefix",  "instances", "networks", "time_limit", "seed",
+                              "formats", "pattern", "paired",    "factors",  "solve"};
 
 enum class LevelKind { Integer, Real, IntegerRange, RealRange };
 
@@ -83,57 +85,6 @@ constexpr std::array<Placeholder, 21> kPlaceholders{{
     {"max_lags", "max_lags"},
     {"lag_tightness", "lag_tightness"},
 }};
-
-int lineOf(const toml::node& node) {
-    return static_cast<int>(node.source().begin.line);
-}
-
-class Reader {
-public:
-    explicit Reader(const std::string& fileName) : m_file(fileName) {}
-
-    [[noreturn]] void fail(int line, const std::string& key, const std::string& message) const {
-        throw DesignError(m_file, line, key, message);
-    }
-    [[noreturn]] void fail(const toml::node& node, const std::string& key,
-                           const std::string& message) const {
-        fail(lineOf(node), key, message);
-    }
-
-    std::int64_t integer(const toml::node& node, const std::string& key, std::int64_t low,
-                         std::int64_t high) const {
-        const auto value = node.value_exact<std::int64_t>();
-        if (!value) {
-            fail(node, key, "expected an integer");
-        }
-        if (*value < low || *value > high) {
-            fail(node, key,
-                 "expected " + std::to_string(low) + " to " + std::to_string(high) + ", not "
-                     + std::to_string(*value));
-        }
-        return *value;
-    }
-
-    // -0 reads as 0: one level, one file name, one seed.
-    double real(const toml::node& node, const std::string& key) const {
-        const auto value = node.value<double>(); // integers convert
-        if (!value || !std::isfinite(*value)) {
-            fail(node, key, "expected a number");
-        }
-        return *value == 0.0 ? 0.0 : *value;
-    }
-
-    std::string text(const toml::node& node, const std::string& key) const {
-        const auto value = node.value_exact<std::string>();
-        if (!value) {
-            fail(node, key, "expected a string");
-        }
-        return *value;
-    }
-
-private:
-    std::string m_file;
-};
 
 std::string levelText(const Reader& reader, const toml::node& node, const std::string& key,
                       LevelKind kind) {
@@ -487,6 +438,9 @@ Design parseDesign(std::string_view text, const std::string& fileName) {
         design.pattern = defaultPattern(design.factors);
     }
     checkPattern(reader, design.pattern, design.patternLine, design.factors);
+    if (const toml::node* node = top.get("solve")) {
+        design.solve = readSolveTable(reader, *node, design.paired);
+    }
     return design;
 }
 

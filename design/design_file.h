@@ -41,6 +41,22 @@ struct Factor {
     bool network = false;
 };
 
+// The [solve] table: every instance is solved as it is written, under a budget per instance, and
+// may have to pass a test of hardness to be kept.
+struct DesignSolve {
+    std::int64_t failLimit = 0; // 0: none
+    std::optional<double> timeLimitSeconds;
+    bool schedules = false;  // write <name>.schedule.json beside the instance's files
+    bool nontrivial = false; // require = "nontrivial": the best schedule beats the critical path
+    std::int64_t minFails = 0;
+    double minGap = 0.0;
+
+    // Whether instances are kept only when they pass.
+    bool filters() const { return nontrivial || minFails > 0 || minGap > 0.0; }
+    // The same instance always gives the same results: a fail limit and no time limit.
+    bool deterministic() const { return !timeLimitSeconds; }
+};
+
 struct Design {
     GeneratorVariant variant = GeneratorVariant::Tavrin2;
     std::string prefix = "Pat";
@@ -58,6 +74,7 @@ struct Design {
     // selection ranges, resources, rf or ru, rc or rs. Factors the file leaves out take the
     // command line's defaults (resources 4, rf 1, rc 1); selection ranges are left out.
     std::vector<Factor> factors;
+    std::optional<DesignSolve> solve;
 
     const Factor* factor(std::string_view key) const;
 };

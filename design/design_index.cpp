@@ -1,5 +1,6 @@
 #include "design/design_index.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <memory>
@@ -85,6 +86,12 @@ std::string writeCsvRows(const std::vector<std::vector<std::string>>& rows) {
         out += '\n';
     }
     return out;
+}
+
+std::string scheduleOf(const CsvTable& index, const std::vector<std::string>& row) {
+    const auto it = std::find(index.header.begin(), index.header.end(), "schedule");
+    return it == index.header.end() ? std::string()
+                                    : row[static_cast<std::size_t>(it - index.header.begin())];
 }
 
 std::string writeCsv(const CsvTable& table) {

@@ -23,6 +23,10 @@ struct CsvTable {
     std::size_t column(std::string_view name) const;
 };
 
+// The schedule file a row of a solved design's index names; empty when the index has no
+// schedule column or the instance has no schedule. It is no instance file, so it has no hash.
+std::string scheduleOf(const CsvTable& index, const std::vector<std::string>& row);
+
 // The cell number of an index row; throws std::runtime_error naming the text when it is none.
 int indexCell(const std::string& text);
 

@@ -84,10 +84,13 @@ FinishedCells finishedCells(const Design& design, const std::vector<CheckedCell>
     for (const CheckedCell& cell : cells) {
         wanted.insert(cell.cell.index);
     }
+    const CsvTable columns{header, {}};
     const auto sound = [&](const std::vector<IndexRow>& rows) {
         return std::all_of(rows.begin(), rows.end(), [&](const IndexRow& row) {
             const auto bytes = readWholeFile(pathIn(outDir, row[fileColumn]));
-            return bytes && sha256Hex(*bytes) == row[shaColumn];
+            const std::string schedule = scheduleOf(columns, row);
+            return bytes && sha256Hex(*bytes) == row[shaColumn]
+                   && (schedule.empty() || fs::exists(pathIn(outDir, schedule)));
         });
     };
     for (auto it = finished.begin(); it != finished.end();) {
@@ -259,7 +262,11 @@ std::optional<std::string> writeOutput(const Design& design, const FinishedCells
         index.rows.insert(index.rows.end(), rows.begin(), rows.end());
     }
     const std::string indexText = writeCsv(index);
-    manifest.cellsDone = static_cast<int>(finished.size());
+    // A cell whose pool ran out before enough instances passed lists them, but is not done.
+    const std::size_t perCell = static_cast<std::size_t>(design.instances) * design.formats.size();
+    manifest.cellsDone = static_cast<int>(
+        std::count_if(finished.begin(), finished.end(),
+                      [perCell](const auto& cell) { return cell.second.size() == perCell; }));
     manifest.files = static_cast<std::int64_t>(index.rows.size());
     manifest.complete = manifest.cellsDone == manifest.cells;
     manifest.indexSha256 = sha256Hex(indexText);

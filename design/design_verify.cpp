@@ -155,9 +155,12 @@ CsvTable shardIndex(const std::string& dir, const Manifest& manifest) {
     const std::size_t file = index.column("file");
     const std::size_t cell = index.column("cell");
     for (const auto& row : index.rows) {
-        if (!isPlainName(row[file])) {
-            throw std::runtime_error(pathIn(dir, kIndexFileName) + ": '" + row[file]
-                                     + "' is not a file of the set");
+        const std::string schedule = scheduleOf(index, row);
+        for (const std::string& name : {row[file], schedule.empty() ? row[file] : schedule}) {
+            if (!isPlainName(name)) {
+                throw std::runtime_error(pathIn(dir, kIndexFileName) + ": '" + name
+                                         + "' is not a file of the set");
+            }
         }
         indexCell(row[cell]);
     }
@@ -185,6 +188,7 @@ void checkMergeTarget(const std::string& outDir,
         const std::size_t file = index.column("file");
         for (const auto& row : index.rows) {
             ours.insert(row[file]);
+            ours.insert(scheduleOf(index, row));
         }
     }
     for (const auto& entry : fs::directory_iterator(outDir)) {
@@ -207,6 +211,18 @@ void copyChecked(const std::string& from, const std::string& to, const std::stri
         throw std::runtime_error(from + " is missing or changed");
     }
     replaceFile(to, *bytes);
+}
+
+// A schedule has no hash of its own; it names and hashes its instance file inside.
+void copySchedule(const std::string& from, const std::string& name, const std::string& outDir) {
+    if (name.empty()) {
+        return;
+    }
+    const auto bytes = readWholeFile(pathIn(from, name));
+    if (!bytes) {
+        throw std::runtime_error(pathIn(from, name) + " is missing");
+    }
+    replaceFile(pathIn(outDir, name), *bytes);
 }
 
 // The index in enumeration order and the manifest of an unsharded run, written last: a merge
@@ -254,6 +270,7 @@ std::optional<CsvTable> copyShardFiles(const std::vector<std::pair<std::string, 
                 return std::nullopt;
             }
             copyChecked(pathIn(dir, row[file]), pathIn(outDir, row[file]), row[sha]);
+            copySchedule(dir, scheduleOf(index, row), outDir);
             merged.rows.push_back(row);
             ++result.files;
             if (progress) {

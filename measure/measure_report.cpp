@@ -1,5 +1,8 @@
 #include "measure/measure_report.h"
 
+#include "measure/hardness_report.h"
+#include "measure/report_svg.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -11,21 +14,8 @@ namespace tavrin::measure {
 
 namespace {
 
-constexpr std::array<const char*, 10> kPalette{"#1f77b4", "#d62728", "#2ca02c", "#ff7f0e",
-                                               "#9467bd", "#8c564b", "#e377c2", "#7f7f7f",
-                                               "#bcbd22", "#17becf"};
+using namespace svg;
 
-// Plot geometry of one histogram and of the scatter, in SVG pixels.
-struct Frame {
-    double width;
-    double height;
-    double left = 52.0;
-    double right = 12.0;
-    double top = 12.0;
-    double bottom = 34.0;
-    double plotWidth() const { return width - left - right; }
-    double plotHeight() const { return height - top - bottom; }
-};
 constexpr Frame kHistogramFrame{360.0, 210.0};
 constexpr Frame kScatterFrame{720.0, 440.0};
 
@@ -33,95 +23,18 @@ std::size_t index(int i) {
     return static_cast<std::size_t>(i);
 }
 
-const char* colourOf(int group) {
-    return kPalette[index(group) % kPalette.size()];
-}
-
-std::string escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-// Three significant digits are plenty on an axis, but counts and lengths in the thousands read
-// better whole than as 2e+04.
-std::string axisLabel(double value) {
-    std::array<char, 32> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), std::fabs(value) >= 1000 ? "%.0f" : "%.3g", value);
-    return buffer.data();
-}
-
-// Padding around values that are never negative stops at zero: an axis below zero would suggest
-// values there.
-double paddedLow(double low, double pad) {
-    return low >= 0 ? std::max(0.0, low - pad) : low - pad;
-}
-
-std::string pixels(double value) {
-    return formatMeasure(std::round(value * 10.0) / 10.0);
-}
-
-// Groups in order of first appearance, and each group's entries.
-struct Groups {
-    std::vector<std::string> names;
-    std::vector<std::vector<const InstanceMeasures*>> members;
-};
-
-Groups groupsOf(const std::vector<ReportEntry>& entries) {
-    Groups groups;
-    std::map<std::string, std::size_t> slot;
-    for (const ReportEntry& entry : entries) {
-        auto [it, added] = slot.emplace(entry.group, groups.names.size());
-        if (added) {
-            groups.names.push_back(entry.group);
-            groups.members.emplace_back();
-        }
-        groups.members[it->second].push_back(&entry.measures);
-    }
-    return groups;
-}
+using Groups = ReportGroups;
 
 std::vector<std::vector<double>> valuesOf(const Groups& groups, std::string_view name) {
     std::vector<std::vector<double>> values(groups.names.size());
     for (std::size_t g = 0; g < groups.members.size(); ++g) {
-        for (const InstanceMeasures* m : groups.members[g]) {
-            if (const std::optional<double> v = measureValue(*m, name)) {
+        for (const ReportEntry* entry : groups.members[g]) {
+            if (const std::optional<double> v = measureValue(entry->measures, name)) {
                 values[g].push_back(*v);
             }
         }
     }
     return values;
-}
-
-void writeAxes(std::ostream& out, const Frame& f) {
-    const double x0 = f.left;
-    const double y0 = f.top + f.plotHeight();
-    out << "<line x1=\"" << pixels(x0) << "\" y1=\"" << pixels(y0) << "\" x2=\""
-        << pixels(x0 + f.plotWidth()) << "\" y2=\"" << pixels(y0) << "\" stroke=\"#333\"/>"
-        << "<line x1=\"" << pixels(x0) << "\" y1=\"" << pixels(f.top) << "\" x2=\"" << pixels(x0)
-        << "\" y2=\"" << pixels(y0) << "\" stroke=\"#333\"/>";
-}
-
-void writeText(std::ostream& out, double x, double y, const std::string& text, const char* anchor) {
-    out << "<text x=\"" << pixels(x) << "\" y=\"" << pixels(y) << "\" text-anchor=\"" << anchor
-        << "\" font-size=\"11\">" << escaped(text) << "</text>";
 }
 
 // Bars side by side within a bin, one per group; heights are shares of the group when several
@@ -180,58 +93,25 @@ void writeHistogram(std::ostream& out, const std::string& name, const Histogram&
     out << "</svg></figure>\n";
 }
 
-struct Range {
-    double low = 0.0;
-    double high = 1.0;
-};
-
-Range rangeOf(const std::vector<double>& values) {
-    if (values.empty()) {
-        return {};
-    }
-    const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    if (*low == *high) {
-        return {paddedLow(*low, 0.5), *high + 0.5};
-    }
-    const double pad = (*high - *low) * 0.03;
-    return {paddedLow(*low, pad), *high + pad};
-}
-
 void writeScatter(std::ostream& out, const Groups& groups, const ReportOptions& options) {
     const Frame& f = kScatterFrame;
-    std::vector<double> xs;
-    std::vector<double> ys;
-    std::vector<int> owner;
+    Points points;
     for (std::size_t g = 0; g < groups.members.size(); ++g) {
-        for (const InstanceMeasures* m : groups.members[g]) {
-            const std::optional<double> x = measureValue(*m, options.scatterX);
-            const std::optional<double> y = measureValue(*m, options.scatterY);
+        for (const ReportEntry* entry : groups.members[g]) {
+            const std::optional<double> x = measureValue(entry->measures, options.scatterX);
+            const std::optional<double> y = measureValue(entry->measures, options.scatterY);
             if (x && y) {
-                xs.push_back(*x);
-                ys.push_back(*y);
-                owner.push_back(static_cast<int>(g));
+                points.xs.push_back(*x);
+                points.ys.push_back(*y);
+                points.owner.push_back(static_cast<int>(g));
             }
         }
     }
-    const Range rx = rangeOf(xs);
-    const Range ry = rangeOf(ys);
     out << "<figure><figcaption>" << escaped(options.scatterY) << " against "
         << escaped(options.scatterX)
         << "</figcaption><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width
         << "\" height=\"" << f.height << "\">";
-    writeAxes(out, f);
-    for (std::size_t i = 0; i < xs.size(); ++i) {
-        const double px = f.left + (xs[i] - rx.low) / (rx.high - rx.low) * f.plotWidth();
-        const double py = f.top + (1.0 - (ys[i] - ry.low) / (ry.high - ry.low)) * f.plotHeight();
-        out << "<circle cx=\"" << pixels(px) << "\" cy=\"" << pixels(py)
-            << "\" r=\"3\" fill-opacity=\"0.6\" fill=\"" << colourOf(owner[i]) << "\"/>";
-    }
-    const double base = f.top + f.plotHeight() + 14;
-    writeText(out, f.left, base, axisLabel(rx.low), "start");
-    writeText(out, f.left + f.plotWidth(), base, axisLabel(rx.high), "end");
-    writeText(out, f.left + f.plotWidth() / 2, base + 14, options.scatterX, "middle");
-    writeText(out, f.left - 4, f.top + 10, axisLabel(ry.high), "end");
-    writeText(out, f.left - 4, f.top + f.plotHeight(), axisLabel(ry.low), "end");
+    writePoints(out, f, points, rangeOf(points.xs), rangeOf(points.ys), options.scatterX, "");
     writeText(out, 12, f.top + f.plotHeight() / 2, options.scatterY, "start");
     out << "</svg></figure>\n";
 }
@@ -325,6 +205,7 @@ void writeReport(const std::vector<ReportEntry>& entries, const ReportOptions& o
     ReportEntry probe;
     measureValue(probe.measures, options.scatterX);
     measureValue(probe.measures, options.scatterY);
+    measureValue(probe.measures, options.hardnessX);
     const Groups groups = groupsOf(entries);
     std::vector<int> sizes;
     for (const auto& members : groups.members) {
@@ -339,6 +220,10 @@ void writeReport(const std::vector<ReportEntry>& entries, const ReportOptions& o
         << groups.names.size() << (groups.names.size() == 1 ? " set" : " sets")
         << (groups.names.size() > 1 ? "; histograms show the share of each set" : "") << ".</p>\n";
     writeLegend(out, groups);
+    if (std::any_of(entries.begin(), entries.end(),
+                    [](const ReportEntry& e) { return e.hardness.has_value(); })) {
+        writeHardnessSection(groups, options.hardnessX, out);
+    }
     out << "<h2>Scatter</h2>\n";
     writeScatter(out, groups, options);
     out << "<h2>Histograms</h2>\n<div class=\"charts\">\n";

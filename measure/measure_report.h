@@ -2,6 +2,7 @@
 
 #include "measure/instance_measures.h"
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -10,16 +11,29 @@
 
 namespace tavrin::measure {
 
-// One measured instance of a report and the set it belongs to (its folder, say).
+// What solving an instance found: a row of the solve command's CSV or of a design's index.
+struct InstanceHardness {
+    int lb0 = 0; // the critical path
+    int lb = 0;  // the best lower bound
+    std::optional<int> ub;
+    std::string status; // "optimal", "feasible", "infeasible" or "unknown"
+    std::optional<double> gap;
+    std::int64_t fails = 0;
+};
+
+// One measured instance of a report and the set it belongs to (its folder, say), with what
+// solving it found when that is known.
 struct ReportEntry {
     std::string group;
     InstanceMeasures measures;
+    std::optional<InstanceHardness> hardness{};
 };
 
 struct ReportOptions {
     std::string title = "Instance measures";
     std::string scatterX = "OS"; // column names, see reportMeasureNames()
     std::string scatterY = "CI";
+    std::string hardnessX = "RS"; // drawn against the gap when entries carry hardness
 };
 
 // The columns a report draws, in page order: every one-number-per-instance column but I1 (= n).
@@ -45,7 +59,8 @@ Histogram histogramOf(const std::vector<std::vector<double>>& valuesPerGroup);
 
 // Writes one self-contained HTML page: a legend of the groups, a histogram per measure (shares
 // of each group when there are several) and a scatter of the two chosen measures, all as
-// inline SVG without scripts. Throws std::invalid_argument for an unknown scatter measure.
+// inline SVG without scripts; when some entry carries hardness, a hardness section too. Throws
+// std::invalid_argument for an unknown scatter measure.
 void writeReport(const std::vector<ReportEntry>& entries, const ReportOptions& options,
                  std::ostream& out);
 

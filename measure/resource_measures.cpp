@@ -1,5 +1,7 @@
 #include "measure/resource_measures.h"
 
+#include "solve/lower_bounds.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -134,7 +136,8 @@ void measureResources(const formats::Instance& instance, const std::vector<std::
     }
     measures.resourceConstrainedness = meanOfDefined(measures.constrainednessPerResource);
     measures.resourceStrength = meanOfDefined(measures.strengthPerResource);
-    measures.lowerBound = bound;
+    // The energy bound here also covers a job exceeding its resource, which the solver's refuse.
+    measures.lowerBound = std::max<std::int64_t>(bound, solve::bestLowerBound(instance));
 }
 
 } // namespace tavrin::measure

@@ -7,12 +7,16 @@
 #include <gecode/minimodel.hh>
 #include <gecode/search.hh>
 #include <memory>
+#include <optional>
 
 namespace tavrin::solve {
 
 namespace {
 
 using namespace Gecode;
+
+// Failures before the first restart; the Luby sequence scales it.
+constexpr unsigned long kRestartScale = 200;
 
 // Groups of jobs that pairwise cannot overlap, covering every such pair: a unary (disjunctive)
 // constraint over each group prunes far more than the cumulative constraints see.
@@ -50,17 +54,15 @@ std::vector<std::vector<int>> conflictGroups(const Project& project,
     return groups;
 }
 
-class ScheduleModel : public IntMinimizeSpace {
+// The decision model: is there a schedule within the horizon the windows were narrowed for?
+class ScheduleModel : public Space {
 public:
-    ScheduleModel(const Project& project, const TimeWindows& windows, int lowerBound,
-                  int upperBound)
-        : m_start(*this, project.jobCount), m_makespan(*this, lowerBound, upperBound - 1) {
+    ScheduleModel(const Project& project, const TimeWindows& windows)
+        : m_start(*this, project.jobCount) {
         for (int j = 0; j < project.jobCount; ++j) {
             m_start[j] = IntVar(*this, windows.earliest()[j], windows.latest()[j]);
         }
         for (int j = 0; j < project.jobCount; ++j) {
-            linear(*this, IntArgs({1, -1}), IntVarArgs({m_start[j], m_makespan}), IRT_LQ,
-                   -(project.duration[j] + project.tail[j]));
             for (int next : project.successors[j]) {
                 linear(*this, IntArgs({1, -1}), IntVarArgs({m_start[j], m_start[next]}), IRT_LQ,
                        -project.duration[j]);
@@ -76,17 +78,14 @@ public:
             }
             unary(*this, starts, durations);
         }
-        branch(*this, m_start, tiebreak(INT_VAR_MIN_MIN(), INT_VAR_MAX_MIN()), INT_VAL_MIN());
-        branch(*this, m_makespan, INT_VAL_MIN());
+        // Jobs whose constraints failed most often first (accumulated failure count, AFC):
+        // on these models it refutes a horizon far sooner than earliest-start-first.
+        branch(*this, m_start, INT_VAR_AFC_SIZE_MAX(0.99), INT_VAL_MIN());
     }
 
-    ScheduleModel(ScheduleModel& other) : IntMinimizeSpace(other) {
-        m_start.update(*this, other.m_start);
-        m_makespan.update(*this, other.m_makespan);
-    }
+    ScheduleModel(ScheduleModel& other) : Space(other) { m_start.update(*this, other.m_start); }
 
     Space* copy() override { return new ScheduleModel(*this); }
-    IntVar cost() const override { return m_makespan; }
 
     std::vector<int> starts() const {
         std::vector<int> values;
@@ -95,7 +94,6 @@ public:
         }
         return values;
     }
-    int leastMakespan() const { return m_makespan.min(); }
 
 private:
     void postResources(const Project& project) {
@@ -119,10 +117,10 @@ private:
     }
 
     IntVarArray m_start;
-    IntVar m_makespan;
 };
 
 // Ends the search at the fail limit, the time limit or the stop flag, whichever comes first.
+// The fails of earlier searches count towards the limit.
 class BudgetStop : public Search::Stop {
 public:
     explicit BudgetStop(const SearchLimits& limits)
@@ -130,7 +128,7 @@ public:
 
     bool stop(const Search::Statistics& statistics, const Search::Options&) override {
         if (m_limits.failLimit > 0
-            && static_cast<std::int64_t>(statistics.fail) >= m_limits.failLimit) {
+            && spent + static_cast<std::int64_t>(statistics.fail) >= m_limits.failLimit) {
             return true;
         }
         if (m_limits.stop != nullptr && m_limits.stop->load()) {
@@ -141,10 +139,38 @@ public:
                       >= m_limits.seconds;
     }
 
+    std::int64_t spent = 0; // fails of the searches before this one
+
 private:
     SearchLimits m_limits;
     std::chrono::steady_clock::time_point m_began;
 };
+
+// Whether a schedule within horizon exists: a start per job, nothing when there is none, and
+// std::nullopt... stopped is set when the budget ran out first.
+std::optional<std::vector<int>> decide(const Project& project, TimeWindows& windows, int horizon,
+                                       BudgetStop& stop, bool& stopped) {
+    stopped = false;
+    if (!windows.propagate(horizon)) {
+        return std::nullopt;
+    }
+    ScheduleModel model(project, windows);
+    if (model.status() == SS_FAILED) {
+        return std::nullopt;
+    }
+    Search::Options options;
+    options.threads = 1;
+    options.stop = &stop;
+    options.cutoff = Search::Cutoff::luby(kRestartScale);
+    RBS<ScheduleModel, DFS> engine(&model, options);
+    std::unique_ptr<ScheduleModel> solution(engine.next());
+    stop.spent += static_cast<std::int64_t>(engine.statistics().fail);
+    if (solution) {
+        return solution->starts();
+    }
+    stopped = engine.stopped();
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -153,35 +179,23 @@ SearchOutcome searchSchedule(const Project& project, int lowerBound, int upperBo
     SearchOutcome outcome;
     outcome.lowerBound = lowerBound;
     TimeWindows windows(project);
-    if (lowerBound >= upperBound || !windows.propagate(upperBound - 1)) {
-        outcome.lowerBound = upperBound;
-        outcome.complete = true;
-        return outcome;
-    }
-    auto model = std::make_unique<ScheduleModel>(project, windows, lowerBound, upperBound);
-    if (model->status() == SS_FAILED) {
-        outcome.lowerBound = upperBound;
-        outcome.complete = true;
-        return outcome;
-    }
-    outcome.lowerBound = std::max(lowerBound, model->leastMakespan());
     BudgetStop stop(limits);
-    Search::Options options;
-    options.threads = 1;
-    options.stop = &stop;
-    options.cutoff = Search::Cutoff::luby(100);
-    RBS<ScheduleModel, BAB> engine(model.get(), options);
-    int best = upperBound;
-    while (ScheduleModel* solution = engine.next()) {
-        outcome.start = solution->starts();
-        best = solution->cost().val();
-        delete solution;
+    for (int horizon = lowerBound; horizon < upperBound; ++horizon) {
+        bool stopped = false;
+        auto start = decide(project, windows, horizon, stop, stopped);
+        outcome.fails = stop.spent;
+        if (start) {
+            outcome.start = std::move(*start);
+            outcome.lowerBound = horizon;
+            outcome.complete = true;
+            return outcome;
+        }
+        if (stopped) {
+            return outcome;
+        }
+        outcome.lowerBound = horizon + 1;
     }
-    outcome.fails = static_cast<std::int64_t>(engine.statistics().fail);
-    outcome.complete = !engine.stopped();
-    if (outcome.complete) {
-        outcome.lowerBound = best;
-    }
+    outcome.complete = true;
     return outcome;
 }
 

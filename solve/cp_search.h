@@ -21,11 +21,12 @@ struct SearchOutcome {
     bool complete = false; // the search space was exhausted: the best schedule is optimal
 };
 
-// Branch and bound with restarts over the constraint model (Gecode): a start variable per job
-// within its time window, precedences, a cumulative constraint per resource and disjunctive
-// ones over groups of jobs that cannot overlap. Looks for schedules shorter than upperBound,
-// knowing the optimum is at least lowerBound. Deterministic for a fail limit without a time
-// limit.
+// Raises the horizon from lowerBound until the constraint model (Gecode) has a schedule within
+// it or upperBound is reached: each horizon a depth-first search with restarts over a start
+// variable per job inside its propagated window, precedences, a cumulative constraint per
+// resource and unary ones over groups of jobs that cannot overlap. A refuted horizon is a proof,
+// so lowerBound rises as the search goes; the first schedule found is optimal. Deterministic
+// for a fail limit without a time limit.
 SearchOutcome searchSchedule(const Project& project, int lowerBound, int upperBound,
                              const SearchLimits& limits);
 

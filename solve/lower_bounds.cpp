@@ -1,10 +1,12 @@
 #include "solve/lower_bounds.h"
 
+#include "solve/heuristic.h"
 #include "solve/time_windows.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <numeric>
 
 namespace tavrin::solve {
 
@@ -37,6 +39,21 @@ int destructiveBound(const Project& project, int from, int limit) {
         ++horizon;
     }
     return horizon;
+}
+
+int bestLowerBound(const formats::Instance& instance) {
+    // Enough schedules for a cap close to the optimum; more would only slow measuring down.
+    constexpr int kCapSchedules = 50;
+    constexpr std::int64_t kMaxTotalDuration = std::int64_t{1} << 20;
+    const Project project = makeProject(instance);
+    const int bound = std::max(project.criticalPath, energyBound(project));
+    const std::int64_t total =
+        std::accumulate(project.duration.begin(), project.duration.end(), std::int64_t{0});
+    if (overloadedResource(project) >= 0 || total > kMaxTotalDuration) {
+        return bound;
+    }
+    const HeuristicResult cap = runHeuristic(project, bound, kCapSchedules, 0);
+    return destructiveBound(project, bound, cap.makespan);
 }
 
 } // namespace tavrin::solve

@@ -15,4 +15,9 @@ int energyBound(const Project& project);
 // pairs of jobs that cannot overlap. Expects no job to exceed a capacity.
 int destructiveBound(const Project& project, int from, int limit);
 
+// The best of the bounds above, the destructive one capped by the makespan of a few heuristic
+// schedules; the critical path and energy bounds alone when a job exceeds a capacity or the
+// durations are too long for time windows. Throws std::invalid_argument as makeProject does.
+int bestLowerBound(const formats::Instance& instance);
+
 } // namespace tavrin::solve

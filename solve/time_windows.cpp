@@ -8,6 +8,8 @@ namespace {
 
 // Time-tabling keeps one counter per time unit; beyond this the cheaper rules must do.
 constexpr int kMaxProfileLength = 1 << 20;
+// Energetic reasoning costs the cube of the job count per resource.
+constexpr int kMaxEnergeticJobs = 64;
 
 } // namespace
 
@@ -40,6 +42,44 @@ bool TimeWindows::propagate(int horizon) {
         }
         for (int k = 0; k < p.resourceCount && horizon <= kMaxProfileLength; ++k) {
             if (!timetable(k, horizon, changed)) {
+                return false;
+            }
+        }
+    }
+    for (int k = 0; k < p.resourceCount && p.jobCount <= kMaxEnergeticJobs; ++k) {
+        if (!energyFits(k)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The least work of each job inside [from, to), wherever in its window it starts, summed
+// against the capacity over the interval (Baptiste, Le Pape and Nuijten's energetic reasoning),
+// for intervals between the ends of the windows.
+bool TimeWindows::energyFits(int resource) const {
+    const Project& p = m_project;
+    std::vector<int> times;
+    for (int j = 0; j < p.jobCount; ++j) {
+        if (p.need(j, resource) > 0 && p.duration[j] > 0) {
+            times.insert(times.end(), {m_earliest[j], m_earliest[j] + p.duration[j], m_latest[j],
+                                       m_latest[j] + p.duration[j]});
+        }
+    }
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    for (std::size_t a = 0; a < times.size(); ++a) {
+        for (std::size_t b = a + 1; b < times.size(); ++b) {
+            const long long from = times[a];
+            const long long to = times[b];
+            long long work = 0;
+            for (int j = 0; j < p.jobCount; ++j) {
+                const long long d = p.duration[j];
+                const long long left = std::max(0LL, m_earliest[j] + d - from);
+                const long long right = std::max(0LL, to - m_latest[j]);
+                work += p.need(j, resource) * std::min({to - from, d, left, right});
+            }
+            if (work > p.capacity[resource] * (to - from)) {
                 return false;
             }
         }

@@ -9,8 +9,9 @@ namespace tavrin::solve {
 
 // Start-time windows of the jobs for a makespan limit, narrowed by propagation until nothing
 // changes: precedences, compulsory parts on each resource (time-tabling), and pairs of jobs
-// that cannot overlap whose windows allow only one order. Every rule only removes start times
-// that no schedule within the limit uses, so a refuted limit proves a lower bound.
+// that cannot overlap whose windows allow only one order. Then energetic reasoning checks that
+// no interval between window ends must hold more work than its capacity. Every rule only removes
+// start times that no schedule within the limit uses, so a refuted limit proves a lower bound.
 class TimeWindows {
 public:
     explicit TimeWindows(const Project& project);
@@ -27,6 +28,7 @@ private:
     bool precedences(bool& changed);
     bool orderPairs(bool& changed);
     bool timetable(int resource, int horizon, bool& changed);
+    bool energyFits(int resource) const;
     void buildProfile(int resource, int horizon);
     int earliestFit(int job, int resource) const;
     int latestFit(int job, int resource) const;

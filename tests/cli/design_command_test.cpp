@@ -108,5 +108,28 @@ TEST(DesignCommand, CellEqualsOneCommandLineRunWithItsSeed) {
     }
 }
 
+TEST(DesignCommand, SolvedIndexEqualsTheSolveCommandOnTheSameFiles) {
+    const ScratchDir scratch;
+    const std::string file = scratch.sub("d.toml");
+    std::ofstream(file) << kDesign << "resources = [2]\n[solve]\nfail_limit = 150\n";
+    ASSERT_EQ(design({file, "--out", scratch.sub("out"), "--jobs", "2"}), kExitOk);
+    const auto index = design::readCsv(*design::readWholeFile(scratch.sub("out/index.csv")));
+    std::vector<std::string> args{"solve", "--fail-limit", "150", "--jobs", "2"};
+    for (const auto& row : index.rows) {
+        args.push_back(scratch.sub("out/" + row[index.column("file")]));
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(runCli(args, out, err, false), kExitOk) << err.str();
+    const auto solved = design::readCsv(out.str());
+    ASSERT_EQ(solved.rows.size(), index.rows.size());
+    for (std::size_t r = 0; r < index.rows.size(); ++r) {
+        for (const char* column : {"sha256", "lb0", "lb", "ub", "status", "gap", "fails"}) {
+            EXPECT_EQ(index.rows[r][index.column(column)], solved.rows[r][solved.column(column)])
+                << column << " of " << index.rows[r][0];
+        }
+    }
+}
+
 } // namespace
 } // namespace tavrin::cli

@@ -79,6 +79,19 @@ TEST(DesignFile, RefusesBadFilesNamingTheKeyAndLine) {
          "variant = \"tavrin1\"\ninstances = 21\npattern = \"x{k}{rep}\"\n[factors]\n" + base
              + "resources = [1, 12]\n",
          3, "pattern", "'x121'"},
+        {"solve without a limit", designWith("", base + "[solve]\nschedules = true\n"), 7, "solve",
+         "without a limit"},
+        {"unknown solve key", designWith("", base + "[solve]\nfail_limit = 9\ncolour = 1\n"), 9,
+         "solve.colour", "unknown key"},
+        {"unknown requirement",
+         designWith("", base + "[solve]\nfail_limit = 9\nrequire = \"hard\"\n"), 9, "solve.require",
+         "nontrivial"},
+        {"min_fails above fail_limit",
+         designWith("", base + "[solve]\nfail_limit = 9\nmin_fails = 10\n"), 9, "solve.min_fails",
+         "exceed"},
+        {"filter in a paired design",
+         designWith("paired = true", base + "[solve]\ntime_limit = 1\nmin_gap = 0.1\n"), 7, "solve",
+         "share their networks"},
     };
     for (const BadDesign& c : cases) {
         SCOPED_TRACE(c.name);
@@ -167,7 +180,9 @@ TEST(DesignFile, ExampleDesignsHoldTheirCells) {
     const struct {
         const char* file;
         std::size_t cells;
-    } examples[] = {{"order-strength-300.toml", 3 * 4 * 4}, {"serial-parallel-30.toml", 9 * 4 * 4}};
+    } examples[] = {{"order-strength-300.toml", 3 * 4 * 4},
+                    {"serial-parallel-30.toml", 9 * 4 * 4},
+                    {"hardness-30.toml", 2 * 5}};
     for (const auto& example : examples) {
         const std::string path = std::string(TAVRIN_SOURCE_DIR "/docs/designs/") + example.file;
         const auto text = readWholeFile(path);

@@ -1,4 +1,5 @@
 #include "cli/measure_command.h"
+#include "design/design_index.h"
 #include "formats/instance_io.h"
 #include "measure/instance_measures.h"
 #include "measure_fixtures.h"
@@ -89,6 +90,11 @@ TEST(MeasureCommand, SeparatesUsageErrorsFromFileErrors) {
         {{sets.at("a/deep"), sets.at("empty")}, 1, "empty: no instance files"},
         {{sets.at("a/skipped.dzn")}, 1, "can be written but not read"},
         {{"--out", sets.at("none/x.csv"), sets.at("b")}, 1, "cannot write the file"},
+        {{"--hardness", sets.at("h.csv"), sets.at("b")}, 2, "give --report too"},
+        {{"--report", sets.at("r.html"), "--hardness-x", "XY", sets.at("b")}, 2, "'XY'"},
+        {{"--report", sets.at("r.html"), "--hardness", sets.at("none.csv"), sets.at("b")},
+         1,
+         "none.csv: cannot read the file"},
     };
     for (const Case& c : cases) {
         std::ostringstream out;
@@ -96,6 +102,53 @@ TEST(MeasureCommand, SeparatesUsageErrorsFromFileErrors) {
         EXPECT_EQ(measureMain(c.args, out, err), c.code) << c.message;
         EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
     }
+}
+
+TEST(MeasureCommand, ReportsHardnessJoinedToTheFilesByTheirHash) {
+    const Sets sets;
+    const auto sha = [&](const std::string& name) {
+        return design::sha256Hex(readAll(sets.at(name)));
+    };
+    // Paths as another machine wrote them: only the hashes join. x2 trivial, y open at 25%.
+    std::ofstream(sets.at("h.csv"))
+        << "file,sha256,n,K,lb0,lb,ub,status,gap,fails,seconds\n"
+        << "/elsewhere/x2.rcp," << sha("a/x2.rcp") << ",8,3,10,10,10,optimal,0,0,0.01\n"
+        << "/elsewhere/y.rcp," << sha("b/y.rcp") << ",8,3,10,12,15,feasible,0.25,900,1.5\n";
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(
+        measureMain({"--report", sets.at("r.html"), "--hardness", sets.at("h.csv"), "--hardness-x",
+                     "RF", sets.at("a/x2.rcp"), sets.at("a/deep/x1.rcp"), sets.at("b")},
+                    out, err),
+        0)
+        << err.str();
+    const std::string page = readAll(sets.at("r.html"));
+    const auto rowOf = [&](const std::string& set) {
+        const std::size_t at =
+            page.find("<td>" + sets.at(set) + "</td><td>", page.find("Hardness"));
+        return at == std::string::npos ? std::string()
+                                       : page.substr(at, page.find("</tr>", at) - at);
+    };
+    // a: x2 trivial; a/deep: x1 not solved; b: y open. Columns: solved, trivial, optimal, open,
+    // infeasible, mean gap.
+    EXPECT_NE(rowOf("a").find("1 of 1</td><td>100.0%</td><td>0.0%</td><td>0.0%</td><td>0.0%"
+                              "</td><td>0.0%"),
+              std::string::npos)
+        << rowOf("a");
+    EXPECT_NE(rowOf("a/deep").find("0 of 1</td><td>-</td>"), std::string::npos) << rowOf("a/deep");
+    EXPECT_NE(rowOf("b").find("1 of 1</td><td>0.0%</td><td>0.0%</td><td>100.0%</td><td>0.0%"
+                              "</td><td>25.0%"),
+              std::string::npos)
+        << rowOf("b");
+    EXPECT_NE(page.find("gap (%) against RF"), std::string::npos);
+
+    std::ofstream(sets.at("bad.csv")) << "file,sha256,lb0\nx," << sha("b/y.rcp") << ",3\n";
+    EXPECT_EQ(
+        measureMain({"--report", sets.at("r.html"), "--hardness", sets.at("bad.csv"), sets.at("b")},
+                    out, err),
+        1);
+    EXPECT_NE(err.str().find("bad.csv: the index has no column 'lb'"), std::string::npos)
+        << err.str();
 }
 
 // Only regular files are opened: a FIFO would block for ever. Whatever is not read is named, and
