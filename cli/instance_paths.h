@@ -14,13 +14,10 @@ struct InputFile {
 };
 
 // Appends the instance files a command-line PATH names: the file itself, every readable file
-// (.rcp, .sm, .json) under a directory in name order, or the matches of a glob the shell left
-// alone. A directory without instances, an unreadable directory or a glob without matches is
+// (.rcp, .sm, .mm, .sch, .json) under a directory in name order, or the matches of a glob the shell
+// left alone. A directory without instances, an unreadable directory or a glob without matches is
 // reported on err and sets failed.
 void expandPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
                 bool& failed);
-
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-std::string csvCell(const std::string& text);
 
 } // namespace tavrin::cli
