@@ -79,39 +79,16 @@ void drawModes(const std::vector<char>& required, int modeCount, int renewable,
     }
 }
 
-// The peak per renewable resource of the earliest-start schedule in the first modes.
-std::vector<std::int32_t> firstModePeaks(const formats::Instance& out) {
-    std::vector<std::int64_t> earliest;
-    formats::temporalFeasibility(out, earliest);
-    std::int64_t length = 0;
-    for (std::size_t j = 0; j < out.jobs.size(); ++j) {
-        length = std::max(length, earliest[j] + out.jobs[j].duration);
-    }
-    const std::size_t k = out.availability.size();
-    std::vector<std::int32_t> profile(static_cast<std::size_t>(length) * k + k, 0);
-    std::vector<std::int32_t> peaks(k, 0);
-    for (std::size_t j = 0; j < out.jobs.size(); ++j) {
-        const auto first = static_cast<std::size_t>(earliest[j]);
-        for (std::size_t t = first; t < first + static_cast<std::size_t>(out.jobs[j].duration);
-             ++t) {
-            for (std::size_t r = 0; r < k; ++r) {
-                std::int32_t& use = profile[t * k + r];
-                use += out.jobs[j].demands[r];
-                peaks[r] = std::max(peaks[r], use);
-            }
-        }
-    }
-    return peaks;
-}
-
 void setRenewableAvailability(formats::Instance& out, double strength) {
-    const std::vector<std::int32_t> peaks = firstModePeaks(out);
+    const std::vector<std::int64_t> peaks = formats::earliestStartPeaks(out);
     for (std::size_t r = 0; r < out.availability.size(); ++r) {
         std::int32_t largestMinimum = 0;
         for (const formats::Job& job : out.jobs) {
             largestMinimum = std::max(largestMinimum, job.modes.back().demands[r]);
         }
-        out.availability[r] = strengthAvailability(peaks[r], largestMinimum, strength);
+        // A peak of first modes of at most kMaxDemand each over n activities fits in 32 bits.
+        out.availability[r] =
+            strengthAvailability(static_cast<std::int32_t>(peaks[r]), largestMinimum, strength);
     }
 }
 

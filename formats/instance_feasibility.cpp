@@ -197,6 +197,29 @@ bool meetsLagsAndCapacities(const Instance& instance, const std::vector<std::int
     return true;
 }
 
+std::vector<std::int64_t> earliestStartPeaks(const Instance& instance) {
+    std::vector<std::int64_t> earliest;
+    temporalFeasibility(instance, earliest);
+    std::vector<std::pair<std::int64_t, std::size_t>> events; // time, job; ends sort first
+    for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
+        if (instance.jobs[j].duration > 0) {
+            events.emplace_back(2 * earliest[j] + 1, j);
+            events.emplace_back(2 * (earliest[j] + instance.jobs[j].duration), j);
+        }
+    }
+    std::sort(events.begin(), events.end());
+    const std::size_t k = instance.availability.size();
+    std::vector<std::int64_t> use(k, 0), peaks(k, 0);
+    for (const auto& [time, j] : events) {
+        const bool starts = time % 2 != 0;
+        for (std::size_t r = 0; r < k; ++r) {
+            use[r] += starts ? instance.jobs[j].demands[r] : -instance.jobs[j].demands[r];
+            peaks[r] = std::max(peaks[r], use[r]);
+        }
+    }
+    return peaks;
+}
+
 Feasibility instanceFeasibility(const Instance& instance) {
     std::vector<std::int64_t> earliest;
     if (temporalFeasibility(instance, earliest) == Feasibility::Infeasible) {

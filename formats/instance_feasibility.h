@@ -29,6 +29,10 @@ Feasibility temporalFeasibility(const Instance& instance, std::vector<std::int64
 // finish-to-start without them), start no job before 0 and keep every renewable capacity.
 bool meetsLagsAndCapacities(const Instance& instance, const std::vector<std::int64_t>& starts);
 
+// The peak total demand per renewable resource of the earliest-start schedule (finish-to-start
+// precedences, the durations of single-mode code: the first modes), without a positive cycle.
+std::vector<std::int64_t> earliestStartPeaks(const Instance& instance);
+
 // Both checks that apply to the instance.
 Feasibility instanceFeasibility(const Instance& instance);
 

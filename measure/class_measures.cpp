@@ -19,30 +19,6 @@ std::optional<double> mean(const std::vector<double>& values) {
     return sum / static_cast<double>(values.size());
 }
 
-// The peak per renewable resource of the earliest-start schedule in the first modes.
-std::vector<std::int64_t> firstModePeaks(const formats::Instance& instance) {
-    std::vector<std::int64_t> earliest;
-    formats::temporalFeasibility(instance, earliest);
-    std::vector<std::pair<std::int64_t, std::size_t>> events; // time, job; ends sort first
-    for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
-        if (instance.jobs[j].duration > 0) {
-            events.emplace_back(2 * earliest[j] + 1, j);
-            events.emplace_back(2 * (earliest[j] + instance.jobs[j].duration), j);
-        }
-    }
-    std::sort(events.begin(), events.end());
-    const std::size_t k = instance.availability.size();
-    std::vector<std::int64_t> use(k, 0), peaks(k, 0);
-    for (const auto& [time, j] : events) {
-        const bool starts = time % 2 != 0;
-        for (std::size_t r = 0; r < k; ++r) {
-            use[r] += starts ? instance.jobs[j].demands[r] : -instance.jobs[j].demands[r];
-            peaks[r] = std::max(peaks[r], use[r]);
-        }
-    }
-    return peaks;
-}
-
 void measureModes(const formats::Instance& instance, ClassMeasures& out) {
     const std::size_t n = instance.jobs.size() - 2;
     std::size_t modes = 0;
@@ -50,7 +26,7 @@ void measureModes(const formats::Instance& instance, ClassMeasures& out) {
         modes += instance.jobs[j].modes.size();
     }
     out.modesPerActivity = n == 0 ? 1.0 : static_cast<double>(modes) / static_cast<double>(n);
-    const std::vector<std::int64_t> peaks = firstModePeaks(instance);
+    const std::vector<std::int64_t> peaks = formats::earliestStartPeaks(instance);
     std::vector<double> renewable, factor, strength;
     for (std::size_t r = 0; r < instance.availability.size(); ++r) {
         std::int64_t largestMinimum = 0;
