@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 namespace tavrin {
 
@@ -88,6 +89,21 @@ bool writeOutput(const std::string& path, const std::string& bytes, std::ostream
     }
 }
 
+// Schedule files are named after the instance's stem, so two different inputs with one stem would
+// overwrite each other's schedule; found over all inputs, since shards share the folder.
+std::optional<std::string> scheduleNameClash(const std::vector<cli::InputFile>& files) {
+    std::map<std::string, std::string> owner;
+    for (const cli::InputFile& input : files) {
+        const std::string path = std::filesystem::path(input.path).lexically_normal().string();
+        const auto [it, added] = owner.emplace(cli::scheduleFileName(input.path), path);
+        if (!added && it->second != path) {
+            return "--schedules: " + it->second + " and " + path + " would both write " + it->first
+                   + "; solve them into different folders";
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<cli::InputFile> shardSlice(std::vector<cli::InputFile> files, int index, int count) {
     const std::size_t total = files.size();
     const std::size_t from = total * static_cast<std::size_t>(index - 1) / count;
@@ -111,6 +127,11 @@ int runSolve(const SolveArguments& a, std::ostream& out, std::ostream& err,
     std::vector<cli::InputFile> files;
     for (const std::string& path : a.paths) {
         cli::expandPath(path, files, err, failed);
+    }
+    if (!a.schedules.empty()) {
+        if (const auto clash = scheduleNameClash(files)) {
+            return refuse(err, *clash);
+        }
     }
     files = shardSlice(std::move(files), shard->first, shard->second);
     const std::string settings = settingsText(a, budget);

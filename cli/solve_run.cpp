@@ -108,6 +108,8 @@ private:
             return {std::nullopt, path + ": " + e.what(), true, fault};
         } catch (const FileWriteError& e) {
             return {std::nullopt, e.what(), true, false};
+        } catch (const std::exception& e) {
+            return {std::nullopt, path + ": " + e.what(), true, false};
         }
         return outcome;
     }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <numeric>
 
 namespace tavrin::solve {
 
@@ -44,12 +43,12 @@ int destructiveBound(const Project& project, int from, int limit) {
 int bestLowerBound(const formats::Instance& instance) {
     // Enough schedules for a cap close to the optimum; more would only slow measuring down.
     constexpr int kCapSchedules = 50;
-    constexpr std::int64_t kMaxTotalDuration = std::int64_t{1} << 20;
+    if (totalDuration(instance) > kMaxTotalDuration) {
+        return 0;
+    }
     const Project project = makeProject(instance);
     const int bound = std::max(project.criticalPath, energyBound(project));
-    const std::int64_t total =
-        std::accumulate(project.duration.begin(), project.duration.end(), std::int64_t{0});
-    if (overloadedResource(project) >= 0 || total > kMaxTotalDuration) {
+    if (overloadedResource(project) >= 0 || !fitsTimeProfile(project)) {
         return bound;
     }
     const HeuristicResult cap = runHeuristic(project, bound, kCapSchedules, 0);

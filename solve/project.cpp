@@ -83,7 +83,19 @@ bool Project::resourceConflict(int i, int j) const {
     return false;
 }
 
+std::int64_t totalDuration(const formats::Instance& instance) {
+    std::int64_t total = 0;
+    for (const formats::Job& job : instance.jobs) {
+        total += job.duration;
+    }
+    return total;
+}
+
 Project makeProject(const formats::Instance& instance) {
+    if (totalDuration(instance) > kMaxTotalDuration) {
+        throw std::invalid_argument("the durations add up to more than "
+                                    + std::to_string(kMaxTotalDuration));
+    }
     Project project;
     project.jobCount = instance.jobCount();
     project.resourceCount = instance.resourceCount();
@@ -118,6 +130,15 @@ Project makeProject(const formats::Instance& instance) {
     project.order = topologicalOrder(project);
     computePaths(project);
     return project;
+}
+
+bool fitsTimeProfile(const Project& project) {
+    constexpr std::int64_t kMaxProfileCells = std::int64_t{1} << 20;
+    std::int64_t total = 0;
+    for (int d : project.duration) {
+        total += d;
+    }
+    return (total + 1) * std::max(project.resourceCount, 1) <= kMaxProfileCells;
 }
 
 int overloadedResource(const Project& project) {

@@ -28,8 +28,18 @@ struct Project {
     bool resourceConflict(int i, int j) const;
 };
 
-// Throws std::invalid_argument for an instance with no jobs, negative values, arcs out of range
-// or a cycle.
+// Start times are ints: a project whose durations add up to more is not laid out.
+inline constexpr std::int64_t kMaxTotalDuration = (std::int64_t{1} << 30) - 1;
+
+// The sum of the durations, without overflow.
+std::int64_t totalDuration(const formats::Instance& instance);
+
+// Whether the schedule generation schemes, which keep a counter per time unit and resource over
+// the sum of the durations, stay within memory for this project.
+bool fitsTimeProfile(const Project& project);
+
+// Throws std::invalid_argument for an instance with no jobs, negative values, arcs out of range,
+// a cycle, or durations adding up to more than kMaxTotalDuration.
 Project makeProject(const formats::Instance& instance);
 
 // The first resource whose capacity some job's demand exceeds, or -1 when every job fits.

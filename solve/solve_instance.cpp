@@ -18,14 +18,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The schedule generation schemes keep one counter per time unit and resource; beyond this
-// many, jobs are simply run one after another.
-constexpr std::int64_t kMaxProfileCells = std::int64_t{1} << 24;
-
-std::int64_t totalDuration(const Project& project) {
-    return std::accumulate(project.duration.begin(), project.duration.end(), std::int64_t{0});
-}
-
 // Every job after the previous one, in topological order: valid when each job fits alone.
 HeuristicResult oneAfterAnother(const Project& project) {
     HeuristicResult result;
@@ -101,18 +93,19 @@ std::string_view statusName(SolveStatus status) {
 SolveResult solveInstance(const formats::Instance& instance, const SolveBudget& budget,
                           const std::atomic<bool>* stop) {
     const auto began = Clock::now();
-    const Project project = makeProject(instance);
     SolveResult result;
+    if (totalDuration(instance) > kMaxTotalDuration) {
+        result.seconds = secondsSince(began); // no schedule fits the start times: unknown
+        return result;
+    }
+    const Project project = makeProject(instance);
     result.lb0 = project.criticalPath;
     result.lb = result.lb0;
     if (overloadedResource(project) >= 0) {
         result.status = SolveStatus::Infeasible;
     } else {
         result.lb = std::max(result.lb, energyBound(project));
-        const std::int64_t total = totalDuration(project);
-        if (total > std::numeric_limits<int>::max() / 2) {
-            result.status = SolveStatus::Unknown;
-        } else if ((total + 1) * std::max(project.resourceCount, 1) > kMaxProfileCells) {
+        if (!fitsTimeProfile(project)) {
             HeuristicResult plain = oneAfterAnother(project);
             keepSchedule(instance, result, std::move(plain.start), plain.method);
         } else {

@@ -104,6 +104,20 @@ TEST_F(SolveCommandTest, AMalformedFileIsNamedAndTheOthersAreSolved) {
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 10);
 }
 
+TEST_F(SolveCommandTest, RefusesInputsThatWouldShareAScheduleFile) {
+    std::ofstream(file("set") / "i0.sm") << readFile(file("set") / "i1.sm");
+    const std::string schedules = file("schedules").string();
+    const Outcome clash = solveCli({set(), "--fail-limit", "50", "--schedules", schedules});
+    EXPECT_EQ(clash.status, kExitUsage);
+    EXPECT_NE(clash.err.find("i0.rcp"), std::string::npos) << clash.err;
+    EXPECT_NE(clash.err.find("i0.sm"), std::string::npos) << clash.err;
+    EXPECT_FALSE(fs::exists(schedules));
+    // Without schedule files nothing is lost; the same file given twice writes the same schedule.
+    EXPECT_EQ(solveCli({set(), "--fail-limit", "50"}).status, 0);
+    const std::string one = (file("set") / "i2.json").string();
+    EXPECT_EQ(solveCli({one, one, "--fail-limit", "50", "--schedules", schedules}).status, 0);
+}
+
 TEST_F(SolveCommandTest, ContinuesWhereAStopLeftOff) {
     const std::string schedules = file("schedules").string();
     const std::string csv = file("rows.csv").string();

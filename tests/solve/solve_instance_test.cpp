@@ -60,6 +60,22 @@ TEST(SolveInstance, ADemandAboveItsCapacityIsInfeasible) {
     EXPECT_EQ(statusName(result.status), "infeasible");
 }
 
+TEST(SolveInstance, DurationsBeyondTheStartTimesAreUnknown) {
+    formats::Instance instance = randomInstance(5, 4, 1, 30);
+    for (formats::Job& job : instance.jobs) {
+        job.duration = job.duration > 0 ? 2147483647 : 0;
+    }
+    const SolveResult result = solveInstance(instance, {});
+    EXPECT_EQ(result.status, SolveStatus::Unknown);
+    EXPECT_TRUE(result.start.empty());
+    instance.jobs[1].duration = 1000000; // long, yet within the start times: one after another
+    for (std::size_t j = 2; j + 1 < instance.jobs.size(); ++j) {
+        instance.jobs[j].duration = 700000;
+    }
+    const SolveResult sequential = solveInstance(instance, {});
+    expectSound(instance, sequential, sequential.lb);
+}
+
 TEST(ScheduleViolation, NamesBrokenPrecedencesAndCapacities) {
     formats::Instance instance;
     instance.availability = {2};
