@@ -134,7 +134,10 @@ void measureResources(const formats::Instance& instance, const std::vector<std::
     measures.resourceConstrainedness = meanOfDefined(measures.constrainednessPerResource);
     measures.resourceStrength = meanOfDefined(measures.strengthPerResource);
     // The energy bound here also covers a job exceeding its resource, which the solver's refuse.
-    measures.lowerBound = std::max<std::int64_t>(bound, solve::bestLowerBound(instance));
+    // The solver's bounds take single-mode instances without lags only.
+    const bool solvable = !instance.multiMode() && !instance.hasTimeLags();
+    measures.lowerBound =
+        solvable ? std::max<std::int64_t>(bound, solve::bestLowerBound(instance)) : bound;
 }
 
 } // namespace tavrin::measure
