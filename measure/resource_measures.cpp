@@ -61,8 +61,8 @@ std::pair<std::int64_t, std::int64_t> leastWorkMode(const formats::Job& job, int
     std::pair<std::int64_t, std::int64_t> least{job.duration, job.demands[index(k)]};
     for (const formats::Mode& mode : job.modes) {
         const std::int64_t demand = mode.demands[index(k)];
-        if (static_cast<long double>(mode.duration) * static_cast<long double>(demand)
-            < static_cast<long double>(least.first) * static_cast<long double>(least.second)) {
+        // Both factors are 32-bit, so the products fit 64 bits.
+        if (mode.duration * demand < least.first * least.second) {
             least = {mode.duration, demand};
         }
     }
