@@ -1,8 +1,8 @@
 #include "app/Aboutbox.h"
 
-#include "app/design_scale.h"
 #include "app/desktop_shell.h"
 #include "app/pictures.h"
+#include "app/screen_layout.h"
 #include "app/window_frame.h"
 
 #include <QFrame>
@@ -18,7 +18,7 @@ namespace {
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
-    design::placeCaption(label, x, y);
+    layout::placeCaption(label, x, y);
     return label;
 }
 
@@ -28,23 +28,23 @@ Tabout::Tabout(DesktopShell& shell, QWidget* parent) : QWidget(parent), m_shell(
     setObjectName(QStringLiteral("about"));
     setWindowTitle(QStringLiteral("About Tavrin"));
     fixWindowFrame(this, {273, 193}, true);
-    setFont(design::sansFont(13));
+    setFont(layout::sansFont(13));
 
     ui.Panel1 = new QFrame(this);
     ui.Panel1->setObjectName(QStringLiteral("Panel1"));
     ui.Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     ui.Panel1->setLineWidth(2);
-    design::place(ui.Panel1, 8, 8, 257, 137);
+    layout::place(ui.Panel1, 8, 8, 257, 137);
     QWidget* p = ui.Panel1;
 
     ui.Image1 = new PictureBox(kProgramIconSize, paintProgramIcon, p);
     ui.Image1->setObjectName(QStringLiteral("Image1"));
-    design::place(ui.Image1, 24, 24, 33, 33);
+    layout::place(ui.Image1, 24, 24, 33, 33);
 
     ui.Label1 = new QLabel(QStringLiteral("Tavrin"), p);
     ui.Label1->setObjectName(QStringLiteral("Label1"));
-    ui.Label1->setFont(design::sansFont(16, true));
-    design::placeCaption(ui.Label1, 96, 24);
+    ui.Label1->setFont(layout::sansFont(16, true));
+    layout::placeCaption(ui.Label1, 96, 24);
     ui.Label2 = makeLabel(p, "Label2", QStringLiteral("Version 1.0"), 96, 48);
     ui.Label5 = makeLabel(p, "Label5", QStringLiteral("Manual:"), 24, 88);
     ui.Label3 = makeLabel(p, "Label3", QString::fromLatin1(kManual), 72, 88);
@@ -63,10 +63,10 @@ Tabout::Tabout(DesktopShell& shell, QWidget* parent) : QWidget(parent), m_shell(
 
     ui.Button1 = new QPushButton(QStringLiteral("OK"), this);
     ui.Button1->setObjectName(QStringLiteral("Button1"));
-    design::place(ui.Button1, 96, 160, 75, 25);
+    layout::place(ui.Button1, 96, 160, 75, 25);
     connect(ui.Button1, &QPushButton::clicked, this, &Tabout::Button1Click);
 
-    move(design::px(306), design::px(201));
+    move(layout::px(306), layout::px(201));
 }
 
 void Tabout::Button1Click() {

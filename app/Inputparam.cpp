@@ -1,6 +1,6 @@
 #include "app/Inputparam.h"
 
-#include "app/design_scale.h"
+#include "app/screen_layout.h"
 #include "app/window_frame.h"
 
 #include <QCloseEvent>
@@ -26,25 +26,25 @@ Tparam::Tparam(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Thank you for using Tavrin"));
     fixWindowFrame(this, {371, 186}, false);
 
-    const QFont plain = design::sansFont(13);
+    const QFont plain = layout::sansFont(13);
     ui.Label1 = makeLabel(this, "Label1", QStringLiteral("Generating proces has finished"),
-                          design::sansFont(16, true));
+                          layout::sansFont(16, true));
     ui.Label2 = makeLabel(this, "Label2", QStringLiteral("Number of generated networks:"), plain);
     ui.Label3 = makeLabel(this, "Label3", QString(), plain);
     ui.Label4 = makeLabel(this, "Label4", QStringLiteral("Elapsed time (in seconds):"), plain);
     ui.Label5 = makeLabel(this, "Label5", QString(), plain);
-    design::placeCaption(ui.Label1, 64, 32);
-    design::placeCaption(ui.Label2, 64, 64);
-    design::placeCaption(ui.Label4, 64, 88);
+    layout::placeCaption(ui.Label1, 64, 32);
+    layout::placeCaption(ui.Label2, 64, 64);
+    layout::placeCaption(ui.Label4, 64, 88);
     // The value labels reach to the right edge, so any count fits.
-    ui.Label3->setGeometry(design::px(256), ui.Label2->y(), design::px(371 - 256 - 8),
+    ui.Label3->setGeometry(layout::px(256), ui.Label2->y(), layout::px(371 - 256 - 8),
                            ui.Label2->height());
-    ui.Label5->setGeometry(design::px(232), ui.Label4->y(), design::px(371 - 232 - 8),
+    ui.Label5->setGeometry(layout::px(232), ui.Label4->y(), layout::px(371 - 232 - 8),
                            ui.Label4->height());
 
     ui.Button1 = new QPushButton(QStringLiteral("OK"), this);
     ui.Button1->setObjectName(QStringLiteral("Button1"));
-    design::place(ui.Button1, 136, 136, 97, 33);
+    layout::place(ui.Button1, 136, 136, 97, 33);
     ui.Button1->setDefault(true);
     connect(ui.Button1, &QPushButton::clicked, this, &Tparam::Button1Click);
 

@@ -1,10 +1,10 @@
 #include "app/Savefiles.h"
 
-#include "app/design_scale.h"
 #include "app/desktop_shell.h"
 #include "app/export_host.h"
 #include "app/field_steps.h"
 #include "app/message_box.h"
+#include "app/screen_layout.h"
 #include "app/up_down.h"
 #include "app/widget_factory.h"
 #include "app/window_frame.h"
@@ -82,19 +82,19 @@ Tsave_files::Tsave_files(MessageSink& messages, DesktopShell& shell, QWidget* pa
 
 void Tsave_files::buildSummary() {
     ui.Panel1 = makePanel(this, "Panel1", 8, 8, 321, 241, true);
-    const QFont font = design::serifFont(13, true);
+    const QFont font = layout::serifFont(13, true);
     for (int i = 0; i < kSummaryLines; ++i) {
         auto* label = new QLabel(ui.Panel1);
         label->setObjectName(QString::fromLatin1(kSummaryNames[static_cast<std::size_t>(i)]));
         label->setFont(font);
-        design::place(label, 16, 16 + 24 * i, 321 - 16 - 8, 20);
+        layout::place(label, 16, 16 + 24 * i, 321 - 16 - 8, 20);
         ui.summary[static_cast<std::size_t>(i)] = label;
     }
 }
 
 void Tsave_files::buildFileSettings() {
     ui.Panel2 = makePanel(this, "Panel2", 8, 256, 321, 153, true);
-    ui.Panel2->setFont(design::sansFont(13));
+    ui.Panel2->setFont(layout::sansFont(13));
     QWidget* p = ui.Panel2;
     ui.ed_dir =
         makeEdit(p, "ed_dir", QString::fromStdString(defaultExportDirectory()), 120, 17, 161, 24);
@@ -105,10 +105,10 @@ void Tsave_files::buildFileSettings() {
     ui.Edit3 = makeEdit(p, "Edit3", QStringLiteral("1"), 120, 113, 57, 24);
     ui.UpDown2 = new UpDown(ui.Edit4, 1, 23700, 10, p);
     ui.UpDown2->setObjectName(QStringLiteral("UpDown2"));
-    design::place(ui.UpDown2, 177, 81, 16, 24);
+    layout::place(ui.UpDown2, 177, 81, 16, 24);
     ui.UpDown1 = new UpDown(ui.Edit3, 1, 32700, 1, p);
     ui.UpDown1->setObjectName(QStringLiteral("UpDown1"));
-    design::place(ui.UpDown1, 177, 113, 16, 24);
+    layout::place(ui.UpDown1, 177, 113, 16, 24);
 
     ui.Label1 = makeCaption(p, "Label1", QStringLiteral("Temp directory:"), 16, 17, ui.ed_dir);
     ui.Label2 = makeCaption(p, "Label2", QStringLiteral("File name format:"), 8, 49, ui.Edit2);
@@ -123,7 +123,7 @@ void Tsave_files::buildFormatChoice() {
     for (const FormatChoice& choice : formatChoices()) {
         ui.cb_format->addItem(QString::fromLatin1(choice.caption));
     }
-    design::place(ui.cb_format, 248, 81, 65, 24);
+    layout::place(ui.cb_format, 248, 81, 65, 24);
     ui.Label5 = makeCaption(ui.Panel2, "Label5", QStringLiteral("Format:"), 200, 81, ui.cb_format);
 }
 

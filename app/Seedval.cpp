@@ -1,7 +1,7 @@
 #include "app/Seedval.h"
 
-#include "app/design_scale.h"
 #include "app/field_steps.h"
+#include "app/screen_layout.h"
 #include "app/window_frame.h"
 
 #include <QCloseEvent>
@@ -17,20 +17,20 @@ Tseedv::Tseedv(MessageSink& messages, QWidget* parent) : QWidget(parent), m_mess
     setWindowTitle(QStringLiteral("Seed value"));
     fixWindowFrame(this, {184, 57}, false);
 
-    const QFont font = design::sansFont(13);
+    const QFont font = layout::sansFont(13);
     ui.Edit1 = new QLineEdit(QStringLiteral("0"), this);
     ui.Edit1->setObjectName(QStringLiteral("Edit1"));
     ui.Edit1->setFont(font);
-    design::place(ui.Edit1, 56, 16, 65, 24);
+    layout::place(ui.Edit1, 56, 16, 65, 24);
 
     ui.Label1 = new QLabel(QStringLiteral("Seed:"), this);
     ui.Label1->setObjectName(QStringLiteral("Label1"));
     ui.Label1->setFont(font);
-    design::placeCaption(ui.Label1, 16, 16, ui.Edit1);
+    layout::placeCaption(ui.Label1, 16, 16, ui.Edit1);
 
     ui.Button1 = new QPushButton(QStringLiteral("OK"), this);
     ui.Button1->setObjectName(QStringLiteral("Button1"));
-    design::place(ui.Button1, 136, 16, 33, 25);
+    layout::place(ui.Button1, 136, 16, 33, 25);
     ui.Button1->setDefault(true);
     connect(ui.Button1, &QPushButton::clicked, this, &Tseedv::Button1Click);
 

@@ -20,7 +20,6 @@ public:
     explicit TCSpinButton(QWidget* parent = nullptr);
 
     QRect halfRect(Half half) const;
-    Half focusedHalf() const { return m_focused; }
     QSize sizeHint() const override;
 
 signals:

@@ -2,10 +2,10 @@
 
 #include "app/Aboutbox.h"
 #include "app/Seedval.h"
-#include "app/design_scale.h"
 #include "app/desktop_shell.h"
 #include "app/field_steps.h"
 #include "app/message_box.h"
+#include "app/screen_layout.h"
 #include "app/window_frame.h"
 #include "engine/generate_checks.h"
 
@@ -40,7 +40,7 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 
 QMenu* addMenu(QWidget* owner, const char* name, const QString& caption) {
     auto* menu = new QMenu(caption, owner);
-    menu->setFont(design::sansFont(13));
+    menu->setFont(layout::sansFont(13));
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
     return menu;
@@ -55,7 +55,7 @@ TRG::TRG(MessageSink& messages, DesktopShell& shell, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    setFont(design::sansFont(13, true));
+    setFont(layout::sansFont(13, true));
     buildMenu();
     buildFrame();
     buildWelcomePage();
@@ -82,7 +82,7 @@ void TRG::attachDialogs(Tparam* param, Tseedv* seedv, Tsave_files* saveFiles, Ta
 void TRG::buildMenu() {
     ui.MainMenu1 = new QMenuBar(this);
     ui.MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    ui.MainMenu1->setFont(design::sansFont(13));
+    ui.MainMenu1->setFont(layout::sansFont(13));
     setMenuBar(ui.MainMenu1);
 
     ui.Program1 = addMenu(this, "Program1", QStringLiteral("Program"));
@@ -123,13 +123,13 @@ void TRG::buildMenu() {
 void TRG::buildFrame() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(design::px(848), design::px(607));
+    client->setFixedSize(layout::px(848), layout::px(607));
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     ui.TabControl1 = new QTabWidget(client);
     ui.TabControl1->setObjectName(QStringLiteral("TabControl1"));
-    ui.TabControl1->setFont(design::sansFont(13));
+    ui.TabControl1->setFont(layout::sansFont(13));
     for (const char* caption : {"Welcome", "Max # Networks", "Input Parameters",
                                 "Resource Related Measures", "Morphological Measures"}) {
         // The pages are panels laid over the tab control; its own pages stay empty.
@@ -138,13 +138,13 @@ void TRG::buildFrame() {
         ui.TabControl1->addTab(page, QString::fromLatin1(caption));
     }
     ui.TabControl1->tabBar()->setAttribute(Qt::WA_Hover);
-    design::place(ui.TabControl1, 10, 8, 823, 525);
+    layout::place(ui.TabControl1, 10, 8, 823, 525);
     connect(ui.TabControl1, &QTabWidget::currentChanged, this, &TRG::TabControl1Change);
 
     ui.Button1 = new QPushButton(QStringLiteral("Generate"), client);
     ui.Button1->setObjectName(QStringLiteral("Button1"));
-    ui.Button1->setFont(design::sansFont(13));
-    design::place(ui.Button1, 689, 542, 120, 40);
+    ui.Button1->setFont(layout::sansFont(13));
+    layout::place(ui.Button1, 689, 542, 120, 40);
     connect(ui.Button1, &QPushButton::clicked, this, &TRG::Button1Click);
 
     ui.ProgressBar1 = new QProgressBar(client);
@@ -153,13 +153,13 @@ void TRG::buildFrame() {
     ui.ProgressBar1->setValue(0);
     ui.ProgressBar1->setTextVisible(false);
     ui.ProgressBar1->setToolTip(QStringLiteral("Proces status"));
-    design::place(ui.ProgressBar1, 30, 551, 631, 21);
+    layout::place(ui.ProgressBar1, 30, 551, 631, 21);
 }
 
 void TRG::FormCreate() {
     ui.ComboBox2->setCurrentIndex(0);
     ui.ComboBox3->setCurrentIndex(0);
-    ui.Edit21->setText(QStringLiteral("4"));
+    ui.Edit21->setText(QString::fromStdString(kDefaultRunInputs.resources));
 }
 
 bool TRG::tavrin1Chosen() const {
@@ -189,7 +189,7 @@ void TRG::TabControl1Change() {
     ui.Label5->setEnabled(false);
     if (tavrin1Chosen()) {
         ui.Label9->setText(QStringLiteral("  OS value:"));
-        design::placeCaption(ui.Label9, 236, 158, ui.Edit8);
+        layout::placeCaption(ui.Label9, 236, 158, ui.Edit8);
     }
     showPage(ui.TabControl1->currentIndex());
 }

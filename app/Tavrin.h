@@ -2,10 +2,8 @@
 
 #include "app/export_host.h"
 #include "app/histogram_geometry.h"
-#include "engine/random_source.h"
-#include "engine/run_driver.h"
 #include "engine/run_settings.h"
-#include "export/export_pool.h"
+#include "session/generation_session.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -59,13 +57,17 @@ public:
     void setDesignHost(tavrin::DesignHost* host);
 
     int runCounter() const { return m_runCounter; }
-    const tavrin::ExportPool& exportPool() const { return m_pool; }
-    const tavrin::CiHistogram& ciHistogram() const { return m_ci; }
-    const tavrin::IndicatorHistograms& indicatorHistograms() const { return m_histograms; }
+    const tavrin::ExportPool& exportPool() const { return m_session.pool(); }
+    const tavrin::CiHistogram& ciHistogram() const { return m_session.ciHistogram(); }
+    const tavrin::IndicatorHistograms& indicatorHistograms() const {
+        return m_session.indicatorHistograms();
+    }
     // Null before a run has finished.
-    const tavrin::NetworkStore* store() const { return m_result.store.get(); }
+    const tavrin::NetworkStore* store() const {
+        return m_session.hasRun() ? &m_session.store() : nullptr;
+    }
     // True when the run was ended by Esc or Stop before its limit.
-    bool runInterrupted() const { return m_result.interrupted; }
+    bool runInterrupted() const { return m_session.result().interrupted; }
 
     // ExportHost
     bool refreshSelection() override;
@@ -294,16 +296,8 @@ private:
     std::atomic<bool> m_stopRequested{false};
     bool m_resultsReady = false;
     bool m_firstCiDrawingDone = false;
-    tavrin::RandomSource m_random;
-    tavrin::RunSettings m_runSettings;
-    tavrin::RunResult m_result;
-    std::vector<tavrin::IndicatorRecord> m_records;
-    tavrin::ExportPool m_pool;
-    tavrin::CiHistogram m_ci;
-    tavrin::IndicatorHistograms m_histograms;
-    std::vector<int> m_selectedSlots; // the pool as the last Tavrin2 drawing built it
-    std::int32_t m_ciSelectedLow = 0;
-    std::int32_t m_ciSelectedHigh = -1;
+    // The run, its selection and the exports from it.
+    tavrin::GenerationSession m_session;
     // The last drawing problem reported from a repaint, so a repaint does not repeat it.
     std::string m_reportedDrawProblem;
     QElapsedTimer m_repaintClock;

@@ -93,7 +93,6 @@ void TRG::generate() {
         return;
     }
     m_shell.setPriority(ProcessPriority::Idle);
-    m_runSettings = checked.run->settings;
     ++m_runCounter;
 
     RunHooks hooks;
@@ -104,8 +103,8 @@ void TRG::generate() {
     ui.Button1->setText(QString::fromLatin1(kStopCaption));
     try {
         const RunInputBlock block(ui.Button1, [this] { m_stopRequested = true; });
-        m_result = runGeneration(m_runSettings, checked.run->timeLimitSeconds, checked.run->seed,
-                                 m_random, hooks);
+        m_session.run(checked.run->settings, checked.run->timeLimitSeconds, checked.run->seed,
+                      hooks);
     } catch (const std::exception& error) {
         // No second run in this process, and nothing to save: the button has done its work.
         ui.Button1->setText(QString::fromLatin1(kGenerateCaption));
@@ -114,7 +113,7 @@ void TRG::generate() {
         return;
     }
     // A stopped run ends as one that reached its limit: its networks are shown and can be saved.
-    resultsSetUp(m_result.elapsedSeconds);
+    resultsSetUp(m_session.result().elapsedSeconds);
 }
 
 void TRG::runProgress(int maximum, int position) {
@@ -133,7 +132,7 @@ void TRG::runProgress(int maximum, int position) {
 
 void TRG::save() {
     m_shell.setPriority(ProcessPriority::Normal);
-    if (m_saveFiles == nullptr || !m_result.store) {
+    if (m_saveFiles == nullptr || !m_session.hasRun()) {
         return;
     }
     // Every text is checked before anything changes, so a refused press leaves all as it was.
@@ -158,8 +157,8 @@ void TRG::save() {
     if (!drawResultPage(DrawTrigger::Command)) {
         return;
     }
-    m_runSettings = settings;
-    m_saveFiles->limitFileCount(m_pool.poolCount(), selectedCountText());
+    m_session.setExportSettings(settings);
+    m_saveFiles->limitFileCount(m_session.selectedCount(), selectedCountText());
     hide();
     m_saveFiles->setSummary(summaryLines(settings));
     m_saveFiles->open();
@@ -200,17 +199,12 @@ bool TRG::refreshSelection() {
 }
 
 QString TRG::selectedCountText() const {
-    return tavrin1Chosen() ? ui.Label4->text() : ui.Label26->text();
+    const int count = m_session.selectedCount();
+    return tavrin1Chosen() ? QString::number(count) : formatFieldReal(static_cast<double>(count));
 }
 
 ExportBatchResult TRG::exportFiles(const ExportFileSettings& files) {
-    if (!m_result.store) {
-        ExportBatchResult refused;
-        refused.nextStartNumber = files.startNumber;
-        refused.error = kMoreFilesMessage;
-        return refused;
-    }
-    return runExportBatch(*m_result.store, m_pool, m_random, m_runSettings, files);
+    return m_session.exportBatch(files);
 }
 
 void TRG::showMainWindow() {

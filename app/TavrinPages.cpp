@@ -1,9 +1,9 @@
 // The input pages of the main window and their steppers.
 #include "app/TCSpinButton.h"
 #include "app/Tavrin.h"
-#include "app/design_scale.h"
 #include "app/field_steps.h"
 #include "app/pictures.h"
+#include "app/screen_layout.h"
 #include "app/widget_factory.h"
 
 #include <QCheckBox>
@@ -24,7 +24,7 @@ namespace {
 // Page panels sit over the tab control, in the main window's client area.
 QFrame* makePage(TRG* window, const char* name, int x, int y, int w, int h) {
     QFrame* page = makePanel(window->centralWidget(), name, x, y, w, h);
-    page->setFont(design::sansFont(17));
+    page->setFont(layout::sansFont(17));
     page->hide();
     return page;
 }
@@ -32,9 +32,9 @@ QFrame* makePage(TRG* window, const char* name, int x, int y, int w, int h) {
 QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items, int x, int y) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
-    combo->setFont(design::sansFont(13, true));
+    combo->setFont(layout::sansFont(13, true));
     combo->addItems(items);
-    design::place(combo, x, y, 227, 28);
+    layout::place(combo, x, y, 227, 28);
     // Wide enough for its longest item in the platform's font.
     combo->resize(std::max(combo->width(), combo->sizeHint().width()), combo->height());
     return combo;
@@ -53,25 +53,25 @@ void TRG::buildWelcomePage() {
     ui.Panel1->show();
     ui.Image2 = new PictureBox(kNetworkPictureSize, paintNetworkPicture, ui.Panel1);
     ui.Image2->setObjectName(QStringLiteral("Image2"));
-    design::place(ui.Image2, 10, 89, 375, 355);
+    layout::place(ui.Image2, 10, 89, 375, 355);
     ui.Image1 = new PictureBox(kTitlePictureSize, paintTitlePicture, ui.Panel1);
     ui.Image1->setObjectName(QStringLiteral("Image1"));
-    design::place(ui.Image1, 305, 49, 484, 159);
+    layout::place(ui.Image1, 305, 49, 484, 159);
 
-    const QFont windowFont = design::sansFont(13, true);
+    const QFont windowFont = layout::sansFont(13, true);
     ui.RadioButton1 = new QRadioButton(QStringLiteral("Tavrin1"), ui.Panel1);
     ui.RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     ui.RadioButton1->setFont(windowFont);
-    design::place(ui.RadioButton1, 601, 295, 139, 21);
+    layout::place(ui.RadioButton1, 601, 295, 139, 21);
     ui.RadioButton2 = new QRadioButton(QStringLiteral("Tavrin2"), ui.Panel1);
     ui.RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     ui.RadioButton2->setFont(windowFont);
-    design::place(ui.RadioButton2, 601, 335, 139, 21);
+    layout::place(ui.RadioButton2, 601, 335, 139, 21);
 
     ui.Label5 = new QLabel(QStringLiteral("Make your choice:"), ui.Panel1);
     ui.Label5->setObjectName(QStringLiteral("Label5"));
-    ui.Label5->setFont(design::sansFont(17, true));
-    design::placeCaption(ui.Label5, 433, 295, ui.RadioButton1);
+    ui.Label5->setFont(layout::sansFont(17, true));
+    layout::placeCaption(ui.Label5, 433, 295, ui.RadioButton1);
 }
 
 void TRG::buildNetworksPage() {
@@ -79,12 +79,13 @@ void TRG::buildNetworksPage() {
     QWidget* p = ui.Panel3;
     ui.CheckBox1 = new QCheckBox(QStringLiteral("Timelimit"), p);
     ui.CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    design::place(ui.CheckBox1, 187, 49, 119, 21);
+    layout::place(ui.CheckBox1, 187, 49, 119, 21);
     ui.Edit5 = makeEdit(p, "Edit5", QStringLiteral("600"), 374, 89, 80, 28);
     ui.Spin5 = makeSpin(p, "Spin5", 463, 89);
     ui.Label6 =
         makeCaption(p, "Label6", QStringLiteral(" Timelimit in seconds:"), 207, 89, ui.Edit5);
-    ui.Edit6 = makeEdit(p, "Edit6", QStringLiteral("1000"), 374, 158, 80, 28);
+    ui.Edit6 = makeEdit(p, "Edit6", QString::fromStdString(kDefaultRunInputs.maxNetworks), 374, 158,
+                        80, 28);
     ui.Spin6 = makeSpin(p, "Spin6", 463, 158);
     ui.Label7 = makeCaption(p, "Label7", QStringLiteral("  Maximum number of generated networks:"),
                             59, 158, ui.Edit6);
@@ -95,11 +96,13 @@ void TRG::buildNetworksPage() {
 void TRG::buildParametersPage() {
     ui.Panel4 = makePage(this, "Panel4", 20, 79, 798, 395);
     QWidget* p = ui.Panel4;
-    ui.Edit7 = makeEdit(p, "Edit7", QStringLiteral("10"), 325, 98, 50, 28);
+    ui.Edit7 =
+        makeEdit(p, "Edit7", QString::fromStdString(kDefaultRunInputs.activities), 325, 98, 50, 28);
     ui.Spin7 = makeSpin(p, "Spin7", 384, 98);
     ui.Label8 =
         makeCaption(p, "Label8", QStringLiteral("Number of activities:"), 167, 98, ui.Edit7);
-    ui.Edit8 = makeEdit(p, "Edit8", QStringLiteral("1"), 325, 158, 50, 28);
+    ui.Edit8 =
+        makeEdit(p, "Edit8", QString::fromStdString(kDefaultRunInputs.target), 325, 158, 50, 28);
     ui.Spin8 = makeSpin(p, "Spin8", 384, 158);
     ui.Label9 = makeCaption(p, "Label9", QStringLiteral("     I2 value:"), 236, 158, ui.Edit8);
 }
@@ -115,11 +118,13 @@ void TRG::buildResourcePage() {
         makeCombo(p, "ComboBox2", {"Resource factor (RF)", "Resource use (RU)"}, 345, 69);
     ui.Label11 = makeCaption(p, "Label11", QStringLiteral(" Resource request measures:"), 108, 69,
                              ui.ComboBox2);
-    ui.Edit9 = makeEdit(p, "Edit9", QStringLiteral("1"), 443, 118, 51, 28);
+    ui.Edit9 = makeEdit(p, "Edit9", QString::fromStdString(kDefaultRunInputs.resourceFactor), 443,
+                        118, 51, 28);
     ui.Spin9 = makeSpin(p, "Spin9", 502, 118);
     ui.Label13 = makeCaption(p, "Label13", QStringLiteral("Value for the resource factor:"), 226,
                              118, ui.Edit9);
-    ui.Edit10 = makeEdit(p, "Edit10", QStringLiteral("4"), 443, 158, 51, 28);
+    ui.Edit10 = makeEdit(p, "Edit10", QString::fromStdString(kDefaultRunInputs.resourceUse), 443,
+                         158, 51, 28);
     ui.Spin10 = makeSpin(p, "Spin10", 502, 158);
     ui.Label14 = makeCaption(p, "Label14", QStringLiteral(" Value for the resource use:"), 236, 158,
                              ui.Edit10);
@@ -127,12 +132,15 @@ void TRG::buildResourcePage() {
                              {"Resource constrainedness (RC)", "Resource strength (RS)"}, 345, 197);
     ui.Label12 = makeCaption(p, "Label12", QStringLiteral(" Resource demand measures:"), 108, 197,
                              ui.ComboBox3);
-    ui.Edit11 = makeEdit(p, "Edit11", QStringLiteral("1"), 443, 246, 51, 28);
+    ui.Edit11 =
+        makeEdit(p, "Edit11", QString::fromStdString(kDefaultRunInputs.resourceConstrainedness),
+                 443, 246, 51, 28);
     ui.Spin11 = makeSpin(p, "Spin11", 502, 246);
     ui.Label15 =
         makeCaption(p, "Label15", QStringLiteral("  Value for the resource constrainedness:"), 138,
                     246, ui.Edit11);
-    ui.Edit12 = makeEdit(p, "Edit12", QStringLiteral("1"), 443, 286, 51, 28);
+    ui.Edit12 = makeEdit(p, "Edit12", QString::fromStdString(kDefaultRunInputs.resourceStrength),
+                         443, 286, 51, 28);
     ui.Spin12 = makeSpin(p, "Spin12", 502, 286);
     ui.Label16 = makeCaption(p, "Label16", QStringLiteral(" Value for the resource strength:"), 207,
                              286, ui.Edit12);

@@ -3,10 +3,10 @@
 #include "app/Inputparam.h"
 #include "app/TCSpinButton.h"
 #include "app/Tavrin.h"
-#include "app/design_scale.h"
 #include "app/field_steps.h"
 #include "app/message_box.h"
 #include "app/paint_box.h"
+#include "app/screen_layout.h"
 #include "app/widget_factory.h"
 #include "engine/generate_checks.h"
 #include "engine/text_conversion.h"
@@ -49,8 +49,8 @@ PaintBox* makePaintBox(QFrame* panel, const char* name, QSize designSize) {
 
 // A count shown after its caption; it starts later when the caption runs long.
 void placeValueLabel(QLabel* value, int x, const QLabel* caption) {
-    const int left = std::max(design::px(x), caption->geometry().right() + design::px(6));
-    value->setGeometry(left, caption->y(), design::px(200), caption->height());
+    const int left = std::max(layout::px(x), caption->geometry().right() + layout::px(6));
+    value->setGeometry(left, caption->y(), layout::px(200), caption->height());
 }
 
 void setFieldsEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
@@ -63,7 +63,7 @@ void setFieldsEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
 
 void TRG::buildTavrin1Page() {
     ui.Panel2 = makePanel(centralWidget(), "Panel2", 20, 39, 798, 484);
-    ui.Panel2->setFont(design::sansFont(17));
+    ui.Panel2->setFont(layout::sansFont(17));
     ui.Panel2->hide();
     QWidget* p = ui.Panel2;
     ui.Panel11 = makeWhitePanel(p, "Panel11", 10, 20, 779, 414);
@@ -82,19 +82,19 @@ void TRG::buildTavrin1Page() {
     ui.Label3 = makeCaption(p, "Label3", QStringLiteral("# networks:"), 394, 443);
     ui.Label4 = new QLabel(p);
     ui.Label4->setObjectName(QStringLiteral("Label4"));
-    ui.Label4->setFont(design::sansFont(17, true));
+    ui.Label4->setFont(layout::sansFont(17, true));
     placeValueLabel(ui.Label4, 482, ui.Label3);
     setFieldsEnabled({ui.Edit1, ui.Edit2, ui.CSpinButton1, ui.CSpinButton2}, false);
 }
 
 void TRG::buildTavrin2Page() {
     ui.Panel6 = makePanel(centralWidget(), "Panel6", 20, 49, 798, 474);
-    ui.Panel6->setFont(design::sansFont(17));
+    ui.Panel6->setFont(layout::sansFont(17));
     ui.Panel6->hide();
     ui.Label25 = makeCaption(ui.Panel6, "Label25", QStringLiteral("# Networks:"), 10, 20);
     ui.Label26 = new QLabel(ui.Panel6);
     ui.Label26->setObjectName(QStringLiteral("Label26"));
-    ui.Label26->setFont(design::sansFont(17, true));
+    ui.Label26->setFont(layout::sansFont(17, true));
     placeValueLabel(ui.Label26, 98, ui.Label25);
     buildRangeBox(0, 10, 49);
     buildRangeBox(1, 404, 49);
@@ -114,8 +114,8 @@ void TRG::buildRangeBox(int measure, int x, int y) {
     RangeBox& range = ui.ranges[k];
     range.box = new QGroupBox(QString::fromLatin1(kTitles[k]), ui.Panel6);
     range.box->setObjectName(QString::fromLatin1(kBoxes[k]));
-    range.box->setFont(design::sansFont(13, true));
-    design::place(range.box, x, y, 385, 208);
+    range.box->setFont(layout::sansFont(13, true));
+    layout::place(range.box, x, y, 385, 208);
     QWidget* b = range.box;
 
     range.panel = makeWhitePanel(b, "", 10, 20, 271, 168);
@@ -131,7 +131,7 @@ void TRG::buildRangeBox(int measure, int x, int y) {
         range.paint->setPicture([this, measure] { return indicatorRuns(measure); });
     }
 
-    const QFont fieldFont = design::sansFont(17);
+    const QFont fieldFont = layout::sansFont(17);
     range.high = makeEdit(b, "", QStringLiteral("1"), 305, 59, 45, 28);
     range.high->setObjectName(name("Edit", 14));
     range.highSpin = makeSpin(b, "", 354, 59);
@@ -149,25 +149,17 @@ void TRG::buildRangeBox(int measure, int x, int y) {
           static_cast<QWidget*>(range.highCaption), static_cast<QWidget*>(range.lowCaption)}) {
         widget->setFont(fieldFont);
     }
-    design::placeCaption(range.highCaption, 286, 30);
-    design::placeCaption(range.lowCaption, 286, 108);
+    layout::placeCaption(range.highCaption, 286, 30);
+    layout::placeCaption(range.lowCaption, 286, 108);
     setFieldsEnabled({range.high, range.low, range.highSpin, range.lowSpin}, false);
 }
 
 void TRG::resultsSetUp(float elapsedSeconds) {
-    const NetworkStore& store = *m_result.store;
+    const NetworkStore& store = m_session.store();
     const bool tavrin1 = tavrin1Chosen();
     if (tavrin1) {
-        const auto kept = static_cast<std::size_t>(store.count());
-        m_ci = formCiHistogram(std::span<const std::int32_t>(
-            m_result.storedCi.data(), std::min(kept, m_result.storedCi.size())));
-        ui.Edit1->setText(QString::number(m_ci.low));
-        ui.Edit2->setText(QString::number(m_ci.high));
-    } else {
-        m_records.clear();
-        for (int slot = 0; slot < store.count(); ++slot) {
-            m_records.push_back(store.indicators(slot));
-        }
+        ui.Edit1->setText(QString::number(m_session.ciHistogram().low));
+        ui.Edit2->setText(QString::number(m_session.ciHistogram().high));
     }
     if (m_param != nullptr) {
         m_param->report(store.count(), static_cast<int>(elapsedSeconds));
@@ -229,9 +221,7 @@ bool TRG::drawTavrin1Page(DrawTrigger trigger) {
     const auto low = parseInteger(lowText);
     const auto high = low ? parseInteger(highText) : std::nullopt;
     if (!low || !high) {
-        m_pool.clear();
-        m_ciSelectedLow = 0;
-        m_ciSelectedHigh = -1;
+        m_session.clearSelection();
         ui.Label4->setText(QStringLiteral("0"));
         reportDrawProblem(invalidIntegerMessage(low ? highText : lowText), trigger);
         if (trigger == DrawTrigger::Command) {
@@ -239,14 +229,12 @@ bool TRG::drawTavrin1Page(DrawTrigger trigger) {
         }
         return false;
     }
-    m_pool.rebuildTavrin1(m_result.storedCi, *low, *high);
-    m_ciSelectedLow = *low;
-    m_ciSelectedHigh = *high;
+    m_session.selectCi(*low, *high);
     if (!m_firstCiDrawingDone) {
         createCiLabels();
         m_firstCiDrawingDone = true;
     }
-    ui.Label4->setText(QString::number(m_pool.poolCount()));
+    ui.Label4->setText(QString::number(m_session.selectedCount()));
     m_reportedDrawProblem.clear();
     if (trigger == DrawTrigger::Command) {
         ui.PaintBox5->update();
@@ -256,12 +244,13 @@ bool TRG::drawTavrin1Page(DrawTrigger trigger) {
 
 void TRG::createCiLabels() {
     const double scale = static_cast<double>(ui.PaintBox5->width()) / kCiBoxWidth;
-    for (std::int32_t v = m_ci.low; !m_ci.bins.empty() && v <= m_ci.high; ++v) {
+    const CiHistogram& ci = m_session.ciHistogram();
+    for (std::int32_t v = ci.low; !ci.bins.empty() && v <= ci.high; ++v) {
         auto* label = new QLabel(QString::number(v), ui.Panel11);
         label->setObjectName(QStringLiteral("CiLabel%1").arg(v));
-        label->setFont(design::sansFont(13, true));
+        label->setFont(layout::sansFont(13, true));
         label->adjustSize();
-        const int centre = static_cast<int>(ciPosition(m_ci, v) * scale);
+        const int centre = static_cast<int>(ciPosition(ci, v) * scale);
         label->move(ui.PaintBox5->x() + centre - label->width() / 2,
                     ui.PaintBox5->y() + static_cast<int>(kCiLabelTop * scale));
         label->show();
@@ -281,9 +270,7 @@ bool TRG::drawTavrin2Page(DrawTrigger trigger) {
             const std::string text = fieldText(field);
             const auto percent = parsePercent(text, decimalSeparator());
             if (!percent) {
-                m_pool.clear();
-                m_selectedSlots.clear();
-                m_histograms = countIndicators(m_records, {});
+                m_session.clearSelection();
                 ui.Label26->setText(QStringLiteral("0"));
                 reportDrawProblem(invalidRealMessage(text, decimalSeparator()), trigger);
                 for (const RangeBox& range : ui.ranges) {
@@ -294,15 +281,8 @@ bool TRG::drawTavrin2Page(DrawTrigger trigger) {
             bounds[index] = *percent;
         }
     }
-    m_pool.rebuildTavrin2(std::span<const IndicatorRecord>(m_records), bounds);
-    std::vector<int> selected;
-    for (int i = 0; i < m_pool.length(); ++i) {
-        selected.push_back(m_pool.slot(i));
-    }
-    const bool changed = selected != m_selectedSlots;
-    m_selectedSlots = std::move(selected);
-    m_histograms = countIndicators(m_records, m_selectedSlots);
-    ui.Label26->setText(formatFieldReal(static_cast<double>(m_pool.poolCount())));
+    const bool changed = m_session.selectIndicators(bounds);
+    ui.Label26->setText(formatFieldReal(static_cast<double>(m_session.selectedCount())));
     m_reportedDrawProblem.clear();
     // PaintBox1 asks for a repaint's drawing from its own paint and paints the result itself;
     // the other boxes need painting again only when the selection moved.
@@ -319,14 +299,16 @@ std::vector<PixelRun> TRG::indicatorRuns(int measure) const {
         return {};
     }
     const auto k = static_cast<std::size_t>(measure);
-    return indicatorPicture(m_histograms.all[k], m_histograms.selected[k], m_histograms.maximum[k]);
+    const IndicatorHistograms& h = m_session.indicatorHistograms();
+    return indicatorPicture(h.all[k], h.selected[k], h.maximum[k]);
 }
 
 std::vector<PixelRun> TRG::ciRuns() const {
     if (!m_resultsReady) {
         return {};
     }
-    return ciPicture(m_ci, m_ciSelectedLow, m_ciSelectedHigh);
+    return ciPicture(m_session.ciHistogram(), m_session.ciSelectedLow(),
+                     m_session.ciSelectedHigh());
 }
 
 void TRG::PaintBox1Paint() {
@@ -394,7 +376,8 @@ void TRG::stepCiLow(int direction) {
         return;
     }
     if (direction < 0) {
-        ui.Edit1->setText(QString::number(m_ci.low < *low ? *low - 1 : m_ci.low));
+        const std::int32_t lowest = m_session.ciHistogram().low;
+        ui.Edit1->setText(QString::number(lowest < *low ? *low - 1 : lowest));
     } else {
         const auto high = read.integer(ui.Edit2);
         if (!high) {
@@ -419,7 +402,8 @@ void TRG::stepCiHigh(int direction) {
         if (!high) {
             return;
         }
-        ui.Edit2->setText(QString::number(*high < m_ci.high ? *high + 1 : m_ci.high));
+        const std::int32_t highest = m_session.ciHistogram().high;
+        ui.Edit2->setText(QString::number(*high < highest ? *high + 1 : highest));
     }
     drawTavrin1Page(DrawTrigger::Command);
 }

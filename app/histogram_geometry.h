@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/indicators.h"
+#include "session/selection_counts.h"
 
 #include <array>
 #include <cstdint>
@@ -34,22 +34,6 @@ inline constexpr int kIndicatorBoxWidth = 271;
 inline constexpr int kIndicatorBoxHeight = 169;
 inline constexpr int kIndicatorBaseLine = 127;
 inline constexpr int kIndicatorBarHeight = 120;
-inline constexpr int kPercentBins = 101;
-
-using PercentCounts = std::array<std::int32_t, kPercentBins>;
-
-// Counts per percentage of I3, I4, I5 and I6 (in this order) over every kept network and over
-// the selected ones. The selected bars are scaled by the maximum of all networks.
-struct IndicatorHistograms {
-    std::array<PercentCounts, 4> all{};
-    std::array<PercentCounts, 4> selected{};
-    std::array<std::int32_t, 4> maximum{};
-};
-
-// records: one per kept network, by slot; selectedSlots: the slots of the export pool.
-IndicatorHistograms countIndicators(std::span<const IndicatorRecord> records,
-                                    std::span<const int> selectedSlots);
-
 // One measure's box: silver bars of all networks, red bars of the selection (never lower than
 // one pixel when not empty), then the black axis with a tick every ten percentage points.
 // A maximum of 0 (no kept network) draws the axis alone.
@@ -60,19 +44,6 @@ std::vector<PixelRun> indicatorPicture(const PercentCounts& all, const PercentCo
 inline constexpr int kCiBoxWidth = 779;
 inline constexpr int kCiBoxHeight = 415;
 inline constexpr int kCiLabelTop = 307;
-
-// CI range and counts per CI value of a Tavrin1 run. With no kept network, low stays 9999,
-// high 0 and there are no bins.
-struct CiHistogram {
-    std::int32_t low = 9999;
-    std::int32_t high = 0;
-    std::vector<std::int32_t> bins; // bin v - low for CI value v
-    std::int32_t tallest = 0;
-
-    std::int32_t span() const { return high - low; }
-};
-
-CiHistogram formCiHistogram(std::span<const std::int32_t> storedCi);
 
 // x(v) = 567 / span * (v - low) + 33 in extended precision; 33 for a span of 0.
 long double ciPosition(const CiHistogram& histogram, std::int32_t value);

@@ -1,6 +1,6 @@
 #include "app/pictures.h"
 
-#include "app/design_scale.h"
+#include "app/screen_layout.h"
 
 #include <QLineF>
 #include <QPainter>

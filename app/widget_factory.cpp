@@ -1,7 +1,7 @@
 #include "app/widget_factory.h"
 
 #include "app/TCSpinButton.h"
-#include "app/design_scale.h"
+#include "app/screen_layout.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -17,7 +17,7 @@ QFrame* makePanel(QWidget* parent, const char* name, int x, int y, int width, in
     if (sunken) {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
-    design::place(panel, x, y, width, height);
+    layout::place(panel, x, y, width, height);
     return panel;
 }
 
@@ -25,7 +25,7 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int 
                     int height) {
     auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(QString::fromLatin1(name));
-    design::place(edit, x, y, width, height);
+    layout::place(edit, x, y, width, height);
     return edit;
 }
 
@@ -33,7 +33,7 @@ QLabel* makeCaption(QWidget* parent, const char* name, const QString& text, int 
                     const QWidget* field) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
-    design::placeCaption(label, x, y, field);
+    layout::placeCaption(label, x, y, field);
     return label;
 }
 
@@ -41,14 +41,14 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
                         int width, int height) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
-    design::place(button, x, y, width, height);
+    layout::place(button, x, y, width, height);
     return button;
 }
 
 TCSpinButton* makeSpin(QWidget* parent, const char* name, int x, int y) {
     auto* spin = new TCSpinButton(parent);
     spin->setObjectName(QString::fromLatin1(name));
-    design::place(spin, x, y, 21, 30);
+    layout::place(spin, x, y, 21, 30);
     return spin;
 }
 

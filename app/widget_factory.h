@@ -12,14 +12,14 @@ class TCSpinButton;
 
 namespace tavrin {
 
-// Components at their design positions (design::place), each with its given object name.
+// Components at their design positions (layout::place), each with its given object name.
 
 // A borderless page panel, or with sunken = true a lowered bevel panel.
 QFrame* makePanel(QWidget* parent, const char* name, int x, int y, int width, int height,
                   bool sunken = false);
 QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int x, int y, int width,
                     int height);
-// A caption placed by design::placeCaption beside its field (or alone without one).
+// A caption placed by layout::placeCaption beside its field (or alone without one).
 QLabel* makeCaption(QWidget* parent, const char* name, const QString& text, int x, int y,
                     const QWidget* field = nullptr);
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, int x, int y,

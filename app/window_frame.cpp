@@ -1,6 +1,6 @@
 #include "app/window_frame.h"
 
-#include "app/design_scale.h"
+#include "app/screen_layout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +17,7 @@ void fixWindowFrame(QWidget* window, QSize designClient, bool closeBox) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }
     window->setWindowFlags(flags);
-    window->setFixedSize(design::px(designClient.width()), design::px(designClient.height()));
+    window->setFixedSize(layout::px(designClient.width()), layout::px(designClient.height()));
 }
 
 void centreOnScreen(QWidget* window) {

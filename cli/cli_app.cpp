@@ -8,6 +8,7 @@
 #include "cli/solve_command.h"
 
 #include <cstddef>
+#include <exception>
 #include <sstream>
 #include <variant>
 
@@ -92,6 +93,28 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         return kExitFailure;
     }
     return status;
+}
+
+std::optional<std::pair<int, int>> parseShard(const std::string& text) {
+    const std::size_t slash = text.find('/');
+    if (slash == std::string::npos) {
+        return std::nullopt;
+    }
+    try {
+        std::size_t used = 0;
+        const int index = std::stoi(text.substr(0, slash), &used);
+        if (used != slash) {
+            return std::nullopt;
+        }
+        const std::string countText = text.substr(slash + 1);
+        const int count = std::stoi(countText, &used);
+        if (used != countText.size() || index < 1 || index > count) {
+            return std::nullopt;
+        }
+        return std::pair{index, count};
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace tavrin::cli

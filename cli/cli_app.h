@@ -1,8 +1,10 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavrin::cli {
@@ -24,6 +26,9 @@ struct CommandContext {
 // a message. Returns the exit status.
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
            bool showProgress, const std::atomic<bool>* stop = nullptr);
+
+// The K and N of a --shard "K/N" with 1 <= K <= N; nothing for any other text.
+std::optional<std::pair<int, int>> parseShard(const std::string& text);
 
 // "Commands:" and one line per subcommand, for the top-level help.
 std::string commandListText();

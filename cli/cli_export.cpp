@@ -1,7 +1,6 @@
 #include "cli/cli_export.h"
 
 #include "engine/text_conversion.h"
-#include "export/network_selection.h"
 #include "solve/lag_feasibility.h"
 
 namespace tavrin::cli {
@@ -235,48 +234,13 @@ ExportChoicesResult readExportChoices(const CliOptions& options, const RunSettin
     return {choices, {}};
 }
 
-FilesOutcome exportFiles(const NetworkStore& store, ExportPool& pool, RandomSource& random,
-                         const RunSettings& settings, const ExportFileSettings& files,
-                         const std::atomic<bool>* stop) {
-    FilesOutcome outcome;
-    ExportBatch batch(store.activityCount(), settings);
-    const ArcSetRows rows = [&store](int slot) { return store.row(slot); };
-    ExportFileSettings one = files;
-    one.count = 1;
-    for (std::int32_t k = 0; k < files.count; ++k) {
-        if (stop != nullptr && stop->load()) {
-            outcome.interrupted = true;
-            break;
-        }
-        // Drawing and completing one instance per call takes the same random numbers, in the
-        // same order, as one call for all of them.
-        one.startNumber = files.startNumber + k;
-        const ExportBatchResult written = batch.run(rows, pool, random, one);
-        if (written.error) {
-            outcome.error = written.error;
-            break;
-        }
-        ++outcome.instancesWritten;
-    }
-    return outcome;
-}
-
-std::string instanceFileNameAs(const ExportFileSettings& files, std::int32_t number,
-                               formats::InstanceFormat format) {
-    std::string name = instanceFileName(files.directory, files.prefix, number);
-    name.resize(name.size() - formats::formatExtension(formats::InstanceFormat::Rcp).size());
-    name += formats::formatExtension(format);
-    return name;
-}
-
-std::string filesWrittenLine(const ExportFileSettings& files, const FilesOutcome& outcome) {
+std::string filesWrittenLine(const ExportFileSettings& files, const ExportOutcome& outcome) {
     const int formatCount = static_cast<int>(files.formats.size());
     std::string line = "Files written: " + std::to_string(outcome.instancesWritten * formatCount);
     if (outcome.instancesWritten > 0) {
         const formats::InstanceFormat first = files.formats.front();
-        line +=
-            " (" + instanceFileNameAs(files, files.startNumber, first) + " to "
-            + instanceFileNameAs(files, files.startNumber + (outcome.instancesWritten - 1), first);
+        line += " (" + exportFileName(files, files.startNumber, first) + " to "
+                + exportFileName(files, files.startNumber + (outcome.instancesWritten - 1), first);
         if (formatCount > 1) {
             line += "; each as";
             for (const formats::InstanceFormat format : files.formats) {
@@ -291,11 +255,6 @@ std::string filesWrittenLine(const ExportFileSettings& files, const FilesOutcome
                 + std::to_string(files.count) + " instances";
     }
     return line;
-}
-
-ExportPool selectNetworks(const ExportChoices& choices, const RunSettings& settings,
-                          const RunResult& result) {
-    return selectStoredNetworks(settings, result, choices.ciRange, choices.indicatorBounds);
 }
 
 } // namespace tavrin::cli

@@ -4,9 +4,9 @@
 #include "engine/run_driver.h"
 #include "engine/run_settings.h"
 #include "export/export_batch.h"
+#include "session/generation_session.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,26 +32,9 @@ struct ExportChoicesResult {
 ExportChoicesResult readExportChoices(const CliOptions& options, const RunSettings& settings,
                                       std::int32_t seed);
 
-// The pool of a finished run, selected as the result page selects.
-ExportPool selectNetworks(const ExportChoices& choices, const RunSettings& settings,
-                          const RunResult& result);
-
-// The files of one export and how it ended.
-struct FilesOutcome {
-    int instancesWritten = 0; // each in every format asked for
-    bool interrupted = false;
-    std::optional<std::string> error;
-};
-
-// Writes files.count instances the way one batch does, one instance at a time, so that a raised
-// stop (may be null) ends the export between two instances: every file on disk is whole.
-FilesOutcome exportFiles(const NetworkStore& store, ExportPool& pool, RandomSource& random,
-                         const RunSettings& settings, const ExportFileSettings& files,
-                         const std::atomic<bool>* stop);
-
 // "Files written: 6 (out/Pat1.rcp to out/Pat6.rcp)", with the formats when there are several
 // and the stop when there was one; no newline.
-std::string filesWrittenLine(const ExportFileSettings& files, const FilesOutcome& outcome);
+std::string filesWrittenLine(const ExportFileSettings& files, const ExportOutcome& outcome);
 
 // "Number of files cannot be negative" and friends.
 inline constexpr const char* kNegativeFilesMessage = "Number of files cannot be negative";

@@ -17,9 +17,9 @@ inline constexpr const char* kProgramName = "tavrin-cli";
 // checks as the Generate command (checkGenerateInputs), with '.' as the decimal separator.
 struct CliOptions {
     std::optional<GeneratorVariant> variant;
-    std::string activities = "10";
-    std::string target = "1";
-    std::string maxNetworks = "1000";
+    std::string activities = kDefaultRunInputs.activities;
+    std::string target = kDefaultRunInputs.target;
+    std::string maxNetworks = kDefaultRunInputs.maxNetworks;
     std::optional<std::string> timeLimit; // seconds; selects the time-limited loop
     std::string seed = "0";
     std::optional<std::string> networksCsv;
@@ -32,7 +32,7 @@ struct CliOptions {
     std::optional<std::string> directory;
     std::string prefix = "Pat";
     std::vector<formats::InstanceFormat> formats; // in the order given, once each; empty: rcp
-    std::string resources = "4";
+    std::string resources = kDefaultRunInputs.resources;
     std::optional<std::string> resourceFactor;
     std::optional<std::string> resourceUse;
     std::optional<std::string> resourceConstrainedness;

@@ -2,6 +2,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/stop_signals.h"
+#include "export/file_replace.h"
 #include "export/rcp_writer.h"
 #include "formats/instance_io.h"
 
@@ -48,7 +49,7 @@ std::string convertFile(const std::string& file, formats::InstanceFormat to,
         replaceFile(target, text);
     } catch (const formats::FormatError& error) {
         return error.what();
-    } catch (const RcpWriteError& error) {
+    } catch (const FileWriteError& error) {
         return error.what();
     } catch (const std::invalid_argument& error) {
         return target + ": " + error.what();
@@ -77,11 +78,9 @@ int convertMain(const std::vector<std::string>& args, std::ostream& out, std::os
         return kExitUsage;
     }
     const formats::InstanceFormat to = *formats::parseFormatName(options.to);
-    std::error_code error;
-    fs::create_directories(options.directory, error);
-    if (error || !fs::is_directory(options.directory)) {
+    if (const auto problem = createOutputFolder(options.directory)) {
         err << kCommandName << ": cannot create the directory " << options.directory << ": "
-            << (error ? error.message() : "a file of that name exists") << '\n';
+            << *problem << '\n';
         return kExitFailure;
     }
     std::set<std::string> written;

@@ -1,6 +1,7 @@
 #include "cli/design_command.h"
 
 #include "cli/cli_app.h"
+#include "cli/progress_bar.h"
 #include "cli/stop_signals.h"
 #include "design/design_run.h"
 #include "design/design_verify.h"
@@ -41,29 +42,6 @@ int stopped(std::ostream& err) {
     return interruptedExitStatus();
 }
 
-// "K/N" with 1 <= K <= N.
-std::optional<std::pair<int, int>> parseShard(const std::string& text) {
-    const std::size_t slash = text.find('/');
-    if (slash == std::string::npos) {
-        return std::nullopt;
-    }
-    try {
-        std::size_t used = 0;
-        const int index = std::stoi(text.substr(0, slash), &used);
-        if (used != slash) {
-            return std::nullopt;
-        }
-        const std::string countText = text.substr(slash + 1);
-        const int count = std::stoi(countText, &used);
-        if (used != countText.size() || index < 1 || index > count) {
-            return std::nullopt;
-        }
-        return std::pair{index, count};
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 // Progress on standard error: on a terminal one line "[####....] cells 12/480, files 120/4800"
 // redrawn at most ten times a second; otherwise, as in a batch job's log, a line "cells 12/480,
 // files 120/4800" at most every few seconds and at the end.
@@ -81,10 +59,7 @@ public:
         }
         m_lastDrawMs = now;
         if (m_terminal) {
-            constexpr std::int64_t width = 30;
-            const std::int64_t filled = cellsTotal > 0 ? cellsDone * width / cellsTotal : width;
-            m_out << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-                  << std::string(static_cast<std::size_t>(width - filled), '.') << "] ";
+            m_out << '\r' << progressGauge(cellsDone, cellsTotal, 30, true) << ' ';
         }
         if (cellsTotal >= 0) {
             m_out << "cells " << cellsDone << '/' << cellsTotal << ", ";

@@ -8,8 +8,8 @@
 #include "cli/run_summary.h"
 #include "cli/stop_signals.h"
 #include "engine/generate_checks.h"
-#include "engine/random_source.h"
-#include "engine/run_driver.h"
+#include "export/file_replace.h"
+#include "session/generation_session.h"
 
 #include <exception>
 #include <filesystem>
@@ -31,8 +31,8 @@ int fail(std::ostream& err, const std::string& message) {
     return kExitFailure;
 }
 
-RunResult runWithProgress(const CheckedRun& run, RandomSource& random, std::ostream& err,
-                          const CommandContext& context) {
+void runWithProgress(const CheckedRun& run, GenerationSession& session, std::ostream& err,
+                     const CommandContext& context) {
     RunHooks hooks;
     hooks.clock = steadyClock();
     hooks.stop = context.stop;
@@ -42,12 +42,10 @@ RunResult runWithProgress(const CheckedRun& run, RandomSource& random, std::ostr
         hooks.progress = [&bar](int maximum, int position) { bar->update(maximum, position); };
     }
     try {
-        RunResult result =
-            runGeneration(run.settings, run.timeLimitSeconds, run.seed, random, hooks);
+        session.run(run.settings, run.timeLimitSeconds, run.seed, hooks);
         if (bar) {
             bar->finish();
         }
-        return result;
     } catch (...) {
         if (bar) {
             bar->finish();
@@ -70,17 +68,14 @@ std::optional<std::string> checkOutputs(const CliOptions& options, const ExportC
 }
 
 // The files after a finished run; the directory is created only now, when they are written.
-int writeFiles(const ExportFileSettings& files, const RunSettings& settings,
-               const RunResult& result, ExportPool& pool, RandomSource& random, std::ostream& out,
+int writeFiles(const ExportFileSettings& files, GenerationSession& session, std::ostream& out,
                std::ostream& err, const CommandContext& context) {
-    std::error_code error;
-    std::filesystem::create_directories(files.directory, error);
-    if (error || !std::filesystem::is_directory(files.directory)) {
+    if (createOutputFolder(files.directory)) {
         return fail(err, std::string(kDirectoryNotCreatedMessage) + " (" + files.directory + ")");
     }
     // A stop that ended the run has had its effect: the export goes on as after a full run.
-    const FilesOutcome outcome = exportFiles(*result.store, pool, random, settings, files,
-                                             result.interrupted ? nullptr : context.stop);
+    const ExportOutcome outcome =
+        session.exportFiles(files, session.result().interrupted ? nullptr : context.stop);
     out << filesWrittenLine(files, outcome) << '\n';
     if (outcome.error) {
         out.flush();
@@ -120,19 +115,19 @@ int generateCommand(const std::vector<std::string>& arguments, std::ostream& out
         return refuse(err, *problem, false);
     }
 
-    RandomSource random;
-    RunResult result;
+    GenerationSession session;
     try {
-        result = runWithProgress(run, random, err, context);
+        runWithProgress(run, session, err, context);
     } catch (const std::exception& e) {
         return fail(err, e.what());
     }
-    ExportPool pool = selectNetworks(choices, run.settings, result);
-    if (choices.files && choices.files->count > pool.poolCount()) {
+    session.select(choices.ciRange, choices.indicatorBounds);
+    const RunResult& result = session.result();
+    if (choices.files && choices.files->count > session.selectedCount()) {
         return refuse(err,
                       std::string(kMoreFilesMessage) + " (the run kept "
                           + std::to_string(result.store->count()) + " networks and selected "
-                          + std::to_string(pool.poolCount()) + ")",
+                          + std::to_string(session.selectedCount()) + ")",
                       false);
     }
     if (options.networksCsv) {
@@ -141,11 +136,10 @@ int generateCommand(const std::vector<std::string>& arguments, std::ostream& out
             return fail(err, *problem);
         }
     }
-    out << runSummary(run.settings, result);
-    out << "Selected networks: " << pool.poolCount() << '\n';
+    out << runSummary(session);
+    out << "Selected networks: " << session.selectedCount() << '\n';
     if (choices.files) {
-        if (const int status =
-                writeFiles(*choices.files, run.settings, result, pool, random, out, err, context);
+        if (const int status = writeFiles(*choices.files, session, out, err, context);
             status != kExitOk) {
             return status;
         }

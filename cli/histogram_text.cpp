@@ -28,17 +28,11 @@ std::string histogramText(const std::string& title, const std::vector<HistogramB
     return out.str();
 }
 
-std::vector<HistogramBin> ciBins(const std::vector<std::int32_t>& values) {
-    if (values.empty()) {
-        return {};
-    }
-    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+std::vector<HistogramBin> ciBins(const CiHistogram& histogram) {
     std::vector<HistogramBin> bins;
-    for (std::int32_t v = *low; v <= *high; ++v) {
-        bins.push_back({std::to_string(v), 0});
-    }
-    for (std::int32_t v : values) {
-        ++bins[static_cast<std::size_t>(v - *low)].count;
+    for (std::size_t i = 0; i < histogram.bins.size(); ++i) {
+        bins.push_back(
+            {std::to_string(histogram.low + static_cast<std::int32_t>(i)), histogram.bins[i]});
     }
     return bins;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/selection_counts.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,8 +18,8 @@ struct HistogramBin {
 std::string histogramText(const std::string& title, const std::vector<HistogramBin>& bins,
                           int width = 50);
 
-// One bin per CI value from the lowest to the highest stored value; empty input gives no bins.
-std::vector<HistogramBin> ciBins(const std::vector<std::int32_t>& values);
+// One bin per CI value from the lowest to the highest stored value; no kept network, no bins.
+std::vector<HistogramBin> ciBins(const CiHistogram& histogram);
 
 // Percentages 0..100 in ten bins: 0-9, 10-19, ..., 80-89, 90-100.
 std::vector<HistogramBin> percentBins(const std::vector<std::int32_t>& percentages);

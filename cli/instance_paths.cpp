@@ -126,18 +126,4 @@ void expandPath(const std::string& path, std::vector<InputFile>& files, std::ost
     globfree(&matches);
 }
 
-std::string csvCell(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
 } // namespace tavrin::cli

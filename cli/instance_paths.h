@@ -14,14 +14,11 @@ struct InputFile {
 };
 
 // Appends the instance files a command-line PATH names: the file itself, every readable regular
-// file (.rcp, .sm, .json; not a designed data set's manifest) under a directory in name order,
-// or the matches of a glob the shell left alone. A directory without instances, anything that
-// cannot be read or is no regular file, or a glob without matches is reported on err and sets
-// failed.
+// file (.rcp, .sm, .mm, .sch, .json; not a designed data set's manifest or schedule) under a
+// directory in name order, or the matches of a glob the shell left alone. A directory without
+// instances, anything that cannot be read or is no regular file, or a glob without matches is
+// reported on err and sets failed.
 void expandPath(const std::string& path, std::vector<InputFile>& files, std::ostream& err,
                 bool& failed);
-
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-std::string csvCell(const std::string& text);
 
 } // namespace tavrin::cli

@@ -25,8 +25,6 @@ namespace tavrin {
 
 namespace {
 
-namespace fs = std::filesystem;
-using cli::csvCell;
 using cli::expandPath;
 using cli::InputFile;
 using cli::kExitFailure;
@@ -58,23 +56,18 @@ void writeCsv(const std::vector<InputFile>& files, const std::vector<ReportEntry
         const auto more = measure::classColumnNames();
         names.insert(names.end(), more.begin(), more.end());
     }
-    out << "file";
-    for (const std::string& name : names) {
-        out << ',' << name;
-    }
-    out << '\n';
+    design::CsvTable table{{"file"}, {}};
+    table.header.insert(table.header.end(), names.begin(), names.end());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        out << csvCell(files[i].path);
-        std::vector<std::string> fields = measure::measureCsvFields(rows[i].measures, maxResources);
+        std::vector<std::string>& row = table.rows.emplace_back(1, files[i].path);
+        const auto fields = measure::measureCsvFields(rows[i].measures, maxResources);
+        row.insert(row.end(), fields.begin(), fields.end());
         if (classes) {
             const auto more = measure::classCsvFields(rows[i].measures.instanceClass);
-            fields.insert(fields.end(), more.begin(), more.end());
+            row.insert(row.end(), more.begin(), more.end());
         }
-        for (const std::string& field : fields) {
-            out << ',' << field;
-        }
-        out << '\n';
     }
+    out << design::writeCsv(table);
 }
 
 // Joins each measured file to its row of the hardness CSV by the file's SHA-256, so the paths
@@ -174,14 +167,14 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     std::vector<InputFile> files;
     std::vector<ReportEntry> rows;
+    measure::InstanceMeter meter;
     for (InputFile& file : found) {
         if (stopRequested(stop)) {
             err << "tavrin-cli measure: stopped; nothing written\n";
             return cli::interruptedExitStatus();
         }
         try {
-            InstanceMeasures measures =
-                measure::measureInstance(formats::readInstanceFile(file.path));
+            InstanceMeasures measures = meter.measure(formats::readInstanceFile(file.path));
             rows.push_back({file.group, std::move(measures)});
             files.push_back(std::move(file));
         } catch (const formats::FormatError& e) {

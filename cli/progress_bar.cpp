@@ -12,6 +12,13 @@ constexpr std::int64_t kRedrawMs = 100;
 
 } // namespace
 
+std::string progressGauge(std::int64_t done, std::int64_t total, std::int64_t width,
+                          bool fullWhenEmpty) {
+    const std::int64_t filled = total > 0 ? done * width / total : (fullWhenEmpty ? width : 0);
+    return "[" + std::string(static_cast<std::size_t>(filled), '#')
+           + std::string(static_cast<std::size_t>(width - filled), '.') + "]";
+}
+
 ProgressBar::ProgressBar(std::ostream& out, MillisecondClock clock, int width)
     : m_out(out), m_clock(std::move(clock)), m_width(width), m_startMs(m_clock()) {}
 
@@ -22,12 +29,9 @@ void ProgressBar::update(int maximum, int position) {
     }
     m_lastDrawMs = now;
     const std::int64_t shown = std::clamp<std::int64_t>(position, 0, std::max(maximum, 0));
-    const std::int64_t filled = maximum > 0 ? shown * m_width / maximum : 0;
     const std::int64_t percent = maximum > 0 ? shown * 100 / maximum : 0;
-    std::string line = "[" + std::string(static_cast<std::size_t>(filled), '#')
-                       + std::string(static_cast<std::size_t>(m_width - filled), '.') + "] "
-                       + std::to_string(percent) + "% " + std::to_string(position) + "/"
-                       + std::to_string(maximum);
+    std::string line = progressGauge(shown, maximum, m_width) + " " + std::to_string(percent) + "% "
+                       + std::to_string(position) + "/" + std::to_string(maximum);
     const std::size_t length = line.size();
     if (length < m_lineLength) {
         line += std::string(m_lineLength - length, ' ');

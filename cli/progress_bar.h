@@ -4,8 +4,14 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 namespace tavrin::cli {
+
+// "[####......]": width marks, done/total of them filled; full when total is not positive and
+// fullWhenEmpty is set, empty otherwise.
+std::string progressGauge(std::int64_t done, std::int64_t total, std::int64_t width,
+                          bool fullWhenEmpty = false);
 
 // A one-line progress bar for a terminal. It stays silent during the first second of a run,
 // then redraws at most ten times a second; finish() clears the line if anything was drawn.

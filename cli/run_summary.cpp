@@ -15,14 +15,12 @@ std::string preciseSeconds(float seconds) {
     return text;
 }
 
-void writeCiPart(std::ostream& out, const RunResult& result) {
-    const auto& ci = result.storedCi;
-    if (ci.empty()) {
+void writeCiPart(std::ostream& out, const CiHistogram& ci) {
+    if (ci.bins.empty()) {
         out << "CI range: none\n";
         return;
     }
-    const auto [low, high] = std::minmax_element(ci.begin(), ci.end());
-    out << "CI range: " << *low << " to " << *high << "\n\n";
+    out << "CI range: " << ci.low << " to " << ci.high << "\n\n";
     out << histogramText("CI", ciBins(ci));
 }
 
@@ -43,7 +41,9 @@ void writeIndicatorPart(std::ostream& out, const RunResult& result) {
 
 } // namespace
 
-std::string runSummary(const RunSettings& settings, const RunResult& result) {
+std::string runSummary(const GenerationSession& session) {
+    const RunSettings& settings = session.settings();
+    const RunResult& result = session.result();
     std::ostringstream out;
     const bool indicators = settings.variant == GeneratorVariant::Tavrin2;
     out << "Variant: " << (indicators ? "Tavrin2" : "Tavrin1") << ", " << settings.activityCount
@@ -67,7 +67,7 @@ std::string runSummary(const RunSettings& settings, const RunResult& result) {
     if (indicators) {
         writeIndicatorPart(out, result);
     } else {
-        writeCiPart(out, result);
+        writeCiPart(out, session.ciHistogram());
     }
     return out.str();
 }

@@ -1,5 +1,6 @@
 #include "cli/solve_command.h"
 
+#include "cli/cli_app.h"
 #include "cli/instance_paths.h"
 #include "cli/progress_bar.h"
 #include "cli/solve_rows.h"
@@ -41,18 +42,6 @@ struct SolveArguments {
 int refuse(std::ostream& err, const std::string& message) {
     err << "solve: " << message << '\n';
     return kExitUsage;
-}
-
-std::optional<std::pair<int, int>> parseShard(const std::string& text) {
-    int index = 0;
-    int count = 0;
-    char slash = 0;
-    std::istringstream in(text);
-    if (!(in >> index >> slash >> count) || slash != '/' || !in.eof() || index < 1
-        || index > count) {
-        return std::nullopt;
-    }
-    return std::pair{index, count};
 }
 
 // What must match for rows of an interrupted run to be kept by the next one.
@@ -125,7 +114,7 @@ std::vector<cli::InputFile> shardSlice(std::vector<cli::InputFile> files, int in
 
 int runSolve(const SolveArguments& a, std::ostream& out, std::ostream& err,
              const cli::CommandContext& context) {
-    const auto shard = parseShard(a.shard);
+    const auto shard = cli::parseShard(a.shard);
     if (!shard) {
         return refuse(err, "--shard takes K/N with 1 <= K <= N, not '" + a.shard + "'");
     }
@@ -158,10 +147,8 @@ int runSolve(const SolveArguments& a, std::ostream& out, std::ostream& err,
         options.progress = [&bar](int total, int done) { bar->update(total, done); };
     }
     if (!a.schedules.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(a.schedules, error);
-        if (error) {
-            err << a.schedules << ": " << error.message() << '\n';
+        if (const auto problem = createOutputFolder(a.schedules)) {
+            err << a.schedules << ": " << *problem << '\n';
             return kExitFailure;
         }
     }

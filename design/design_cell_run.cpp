@@ -6,9 +6,8 @@
 #include "engine/run_driver.h"
 #include "export/export_batch.h"
 #include "export/file_replace.h"
-#include "export/format_instance.h"
-#include "export/network_selection.h"
 #include "measure/instance_measures.h"
+#include "session/generation_session.h"
 #include "solve/solve_text.h"
 
 #include <algorithm>
@@ -38,9 +37,12 @@ struct RunFacts {
 
 class CellWriter {
 public:
-    CellWriter(const UnitContext& context, const CheckedCell& cell, const RunFacts& facts)
-        : m_context(context), m_cell(cell), m_facts(facts),
-          m_batch(cell.run.settings.activityCount, cell.run.settings) {}
+    CellWriter(const UnitContext& context, const CheckedCell& cell, const RunFacts& facts,
+               GenerationSession& session)
+        : m_context(context), m_cell(cell), m_facts(facts), m_session(session) {
+        // Paired cells share one run but complete with their own resource settings.
+        m_session.setExportSettings(cell.run.settings);
+    }
 
     // Completes the network the pool gives and writes the files of repetition rep. A design
     // that solves its instances solves it too; one that fails the design's tests is removed
@@ -51,32 +53,30 @@ public:
         files.formats = m_context.design.formats;
         files.provenance = provenance();
         files.instanceClass = m_cell.instanceClass;
-        const ExportBatchResult result = m_batch.run(rows, pool, random, files);
+        ExportOutcome result;
+        try {
+            result = m_session.exportFrom(rows, pool, random, files, nullptr, true);
+        } catch (const std::runtime_error& e) {
+            return cellError(e.what());
+        }
         if (result.error) {
             return cellError(*result.error);
         }
-        if (m_cell.instanceClass.active()) {
-            m_model = m_batch.model();
-        } else {
-            fillFormatInstance(m_batch.instance(), m_model);
-        }
+        const formats::Instance& model = m_session.lastInstance();
         std::optional<SolvedInstance> solved;
         if (const auto& solve = m_context.design.solve) {
-            solved = solveForDesign(m_model, *solve, m_context.stop);
+            solved = solveForDesign(model, *solve, m_context.stop);
             kept = solved->passes(*solve);
             if (!kept) {
-                return removeFiles(rep);
+                return removeFiles(result);
             }
         }
-        const auto measures = measure::measureCsvFields(measure::measureInstance(m_model),
-                                                        maxResources(m_context.design));
-        for (const formats::InstanceFormat format : m_context.design.formats) {
-            const std::string name = fileName(rep, format);
-            const auto bytes = readWholeFile(m_context.outDir + kPathSeparator + name);
-            if (!bytes) {
-                return cellError(name + " was not written");
-            }
-            m_rows.push_back(row(name, format, rep, measures, sha256Hex(*bytes)));
+        const auto measures =
+            measure::measureCsvFields(m_meter.measure(model), maxResources(m_context.design));
+        for (std::size_t f = 0; f < result.files.size(); ++f) {
+            const WrittenFile& file = result.files[f];
+            m_rows.push_back(
+                row(file.name, m_context.design.formats[f], rep, measures, file.sha256));
             if (solved) {
                 addSolveFields(m_rows.back(), rep, *solved);
             }
@@ -95,22 +95,16 @@ public:
     }
 
 private:
-    std::string fileName(std::int32_t rep, formats::InstanceFormat format) const {
-        return m_cell.filePrefix + std::to_string(rep)
-               + std::string(formats::formatExtension(format));
-    }
-
     std::string scheduleName(std::int32_t rep) const {
         return m_cell.filePrefix + std::to_string(rep) + ".schedule.json";
     }
 
-    std::optional<std::string> removeFiles(std::int32_t rep) const {
-        for (const formats::InstanceFormat format : m_context.design.formats) {
+    std::optional<std::string> removeFiles(const ExportOutcome& written) const {
+        for (const WrittenFile& file : written.files) {
             std::error_code error;
-            std::filesystem::remove(m_context.outDir + kPathSeparator + fileName(rep, format),
-                                    error);
+            std::filesystem::remove(m_context.outDir + kPathSeparator + file.name, error);
             if (error) {
-                return cellError(fileName(rep, format) + ": " + error.message());
+                return cellError(file.name + ": " + error.message());
             }
         }
         return std::nullopt;
@@ -189,8 +183,8 @@ private:
     const UnitContext& m_context;
     const CheckedCell& m_cell;
     RunFacts m_facts;
-    ExportBatch m_batch;
-    formats::Instance m_model;
+    GenerationSession& m_session;
+    measure::InstanceMeter m_meter;
     std::vector<IndexRow> m_rows;
 };
 
@@ -198,67 +192,58 @@ bool stopped(const UnitContext& context) {
     return context.stop != nullptr && context.stop->load();
 }
 
-struct UnitRun {
-    RunResult result;
-    ExportPool pool;
-    RunFacts facts;
-};
-
-std::optional<UnitRun> runCellGeneration(const UnitContext& context, const CheckedCell& cell,
-                                         RandomSource& random, std::string& error) {
+std::optional<RunFacts> runCellGeneration(const UnitContext& context, const CheckedCell& cell,
+                                          GenerationSession& session, std::string& error) {
     RunHooks hooks;
     hooks.clock = steadyClock();
     hooks.stop = context.stop;
-    UnitRun run;
     try {
-        run.result = runGeneration(cell.run.settings, cell.run.timeLimitSeconds, cell.run.seed,
-                                   random, hooks);
+        session.run(cell.run.settings, cell.run.timeLimitSeconds, cell.run.seed, hooks);
     } catch (const std::exception& e) {
         error =
             "cell " + std::to_string(cell.cell.index) + " (" + cell.filePrefix + "): " + e.what();
         return std::nullopt;
     }
-    if (run.result.interrupted || stopped(context)) {
+    if (session.result().interrupted || stopped(context)) {
         return std::nullopt;
     }
-    run.pool = selectStoredNetworks(cell.run.settings, run.result, cell.selection.ciRange,
-                                    cell.selection.indicatorBounds);
-    run.facts = {run.result.store->count(), run.pool.poolCount()};
-    if (context.design.instances > run.pool.poolCount()) {
+    session.select(cell.selection.ciRange, cell.selection.indicatorBounds);
+    const RunFacts facts{session.store().count(), session.selectedCount()};
+    if (context.design.instances > facts.selected) {
         error = "cell " + std::to_string(cell.cell.index) + " (" + cell.filePrefix
-                + "): " + kMoreFilesMessage + " (the run kept " + std::to_string(run.facts.kept)
-                + " networks and selected " + std::to_string(run.facts.selected) + ")";
+                + "): " + kMoreFilesMessage + " (the run kept " + std::to_string(facts.kept)
+                + " networks and selected " + std::to_string(facts.selected) + ")";
         return std::nullopt;
     }
-    return run;
+    return facts;
 }
 
 // The batch continues the run's random sequence, as one generation and one export of the
 // command line with the cell's seed would.
 std::optional<std::string> runIndependentCell(const UnitContext& context, const CheckedCell& cell,
                                               const CellDone& done) {
-    RandomSource random;
+    GenerationSession session;
     std::string error;
-    auto run = runCellGeneration(context, cell, random, error);
-    if (!run) {
+    const auto facts = runCellGeneration(context, cell, session, error);
+    if (!facts) {
         return error.empty() ? std::nullopt : std::optional<std::string>(error);
     }
-    const NetworkStore& store = *run->result.store;
+    const NetworkStore& store = session.store();
     const ArcSetRows rows = [&store](int slot) { return store.row(slot); };
-    CellWriter writer(context, cell, run->facts);
+    CellWriter writer(context, cell, *facts, session);
     for (std::int32_t rep = 1; rep <= context.design.instances;) {
-        if (run->pool.length() == 0) {
+        if (session.pool().length() == 0) {
             // Only a design that filters its instances gets here: it keeps what passed.
             const std::int32_t passed = writer.kept();
             done(cell, std::move(writer.rows()));
             return writer.cellError(
-                "the pool of " + std::to_string(run->facts.selected) + " networks ran out with "
+                "the pool of " + std::to_string(facts->selected) + " networks ran out with "
                 + std::to_string(passed) + " of " + std::to_string(context.design.instances)
                 + " instances passing the [solve] tests; those that passed are written and listed "
                   "in the index");
         }
         bool kept = true;
-        if (auto problem = writer.write(rep, rows, run->pool, random, kept)) {
+        if (auto problem = writer.write(rep, rows, session.pool(), session.random(), kept)) {
             return problem;
         }
         if (context.design.solve && stopped(context)) {
@@ -276,24 +261,24 @@ std::optional<std::string> runIndependentCell(const UnitContext& context, const 
 std::optional<std::string> runPairedCells(const UnitContext& context,
                                           const std::vector<const CheckedCell*>& cells,
                                           const CellDone& done) {
-    RandomSource random;
+    GenerationSession session;
     std::string error;
-    auto run = runCellGeneration(context, *cells.front(), random, error);
-    if (!run) {
+    const auto facts = runCellGeneration(context, *cells.front(), session, error);
+    if (!facts) {
         return error.empty() ? std::nullopt : std::optional<std::string>(error);
     }
     std::vector<int> slots;
     for (std::int32_t rep = 0; rep < context.design.instances; ++rep) {
-        slots.push_back(run->pool.draw(random));
+        slots.push_back(session.pool().draw(session.random()));
     }
-    const NetworkStore& store = *run->result.store;
+    const NetworkStore& store = session.store();
     for (const CheckedCell* cell : cells) {
         if (stopped(context)) {
             return std::nullopt;
         }
         RandomSource completion;
         completion.seed(cell->fileSeed);
-        CellWriter writer(context, *cell, run->facts);
+        CellWriter writer(context, *cell, *facts, session);
         for (std::int32_t rep = 1; rep <= context.design.instances; ++rep) {
             const int slot = slots[static_cast<std::size_t>(rep - 1)];
             ExportPool single; // the one network of this repetition

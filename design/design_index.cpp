@@ -4,7 +4,6 @@
 #include <charconv>
 #include <fstream>
 #include <memory>
-#include <openssl/evp.h>
 #include <sstream>
 #include <stdexcept>
 
@@ -27,34 +26,6 @@ void appendField(std::string& out, const std::string& field) {
 }
 
 } // namespace
-
-std::string sha256Hex(std::string_view bytes) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) {
-        throw std::runtime_error("SHA-256 failed");
-    }
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned int i = 0; i < length; ++i) {
-        hex += kHex[digest[i] >> 4];
-        hex += kHex[digest[i] & 15];
-    }
-    return hex;
-}
-
-std::optional<std::string> readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes.str();
-}
 
 std::size_t CsvTable::column(std::string_view name) const {
     for (std::size_t c = 0; c < header.size(); ++c) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/file_hash.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,11 +9,8 @@
 
 namespace tavrin::design {
 
-// SHA-256 as 64 lower-case hex digits.
-std::string sha256Hex(std::string_view bytes);
-
-// The whole content of a file; nothing when it cannot be read.
-std::optional<std::string> readWholeFile(const std::string& path);
+using tavrin::readWholeFile;
+using tavrin::sha256Hex;
 
 // A CSV table: a header and rows of the same width. Fields holding a comma, a quote or a line
 // break are quoted, quotes doubled; lines end in LF.

@@ -4,6 +4,7 @@
 #include "design/design_folder.h"
 #include "design/design_index.h"
 #include "design/design_manifest.h"
+#include "export/file_replace.h"
 #include "export/rcp_writer.h"
 
 #include <algorithm>
@@ -322,11 +323,8 @@ claimFolder(const Design& design, const std::vector<CheckedCell>& cells, const M
 // Creates the output folder and holds its lock for the run.
 std::optional<DesignRunResult> lockOutput(const std::string& outDir,
                                           std::optional<FolderLock>& lock) {
-    std::error_code error;
-    fs::create_directories(outDir, error);
-    if (error || !fs::is_directory(outDir)) {
-        return failure("cannot create the directory " + outDir
-                       + (error ? ": " + error.message() : std::string()));
+    if (const auto problem = createOutputFolder(outDir)) {
+        return failure("cannot create the directory " + outDir + ": " + *problem);
     }
     try {
         lock.emplace(outDir);

@@ -4,6 +4,7 @@
 #include "design/design_index.h"
 #include "design/design_manifest.h"
 #include "design/design_run.h"
+#include "export/file_replace.h"
 #include "export/rcp_writer.h"
 
 #include <algorithm>
@@ -332,10 +333,8 @@ MergeResult mergeShards(const std::vector<std::string>& shardDirs, const std::st
         result.refused = true;
         return result;
     }
-    std::error_code error;
-    fs::create_directories(outDir, error);
-    if (error) {
-        result.error = "cannot create the directory " + outDir + ": " + error.message();
+    if (const auto problem = createOutputFolder(outDir)) {
+        result.error = "cannot create the directory " + outDir + ": " + *problem;
         return result;
     }
     std::optional<FolderLock> lock;

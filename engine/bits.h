@@ -40,9 +40,6 @@ inline void setBit(Word* row, int position) {
 inline void clearBit(Word* row, int position) {
     row[wordOf(position)] &= ~maskOf(position);
 }
-inline void toggleBit(Word* row, int position) {
-    row[wordOf(position)] ^= maskOf(position);
-}
 
 // The set-bit walk: words from index words-1 down to 0, within a word the highest bit first.
 // Its order fixes list appends and floating-point summation orders, so every member loop uses

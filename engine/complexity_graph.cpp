@@ -1,5 +1,6 @@
 #include "engine/complexity_graph.h"
 
+#include "engine/index_cast.h"
 #include "engine/row_words.h"
 #include "engine/run_settings.h"
 
@@ -11,10 +12,6 @@ namespace tavrin {
 static_assert(2 * kMaxActivities < ComplexityGraph::kNoEvent, "event numbers must stay below none");
 
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 // Bits of a word that lie below position `limit` (a row over events).
 Word wordBelow(int limit, int w) {

@@ -1,5 +1,6 @@
 #include "engine/complexity_matching.h"
 
+#include "engine/index_cast.h"
 #include "engine/row_words.h"
 
 #include <algorithm>
@@ -10,10 +11,6 @@ namespace tavrin {
 namespace {
 
 constexpr int kUnmatched = -1;
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 } // namespace
 

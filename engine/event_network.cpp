@@ -1,5 +1,6 @@
 #include "engine/event_network.h"
 
+#include "engine/index_cast.h"
 #include "engine/row_words.h"
 #include "engine/run_settings.h"
 
@@ -12,10 +13,6 @@
 namespace tavrin {
 
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 std::uint32_t slotCountFor(int events) {
     std::uint32_t slots = 16;

@@ -1,4 +1,5 @@
 #include "engine/event_network.h"
+#include "engine/index_cast.h"
 #include "engine/row_words.h"
 
 #include <algorithm>
@@ -7,14 +8,6 @@
 #include <utility>
 
 namespace tavrin {
-
-namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
-
-} // namespace
 
 // Exchange scanning: the last arc in the list that runs downward has the numbers of its two
 // events exchanged, until no arc runs downward. Each exchange only changes the arcs at those

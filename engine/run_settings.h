@@ -73,6 +73,10 @@ struct RunInputTexts {
     std::string resourceStrength = "1";
 };
 
+// The defaults of a run as its input fields first show them; the desktop program and the command
+// line start from these.
+inline const RunInputTexts kDefaultRunInputs{};
+
 // Either the settings or the message of the first text that does not convert.
 struct RunSettingsResult {
     std::optional<RunSettings> settings;

@@ -39,7 +39,6 @@ public:
     bool contains(const Word* row, int a) const { return testBit(row, position(a)); }
     void insert(Word* row, int a) const { setBit(row, position(a)); }
     void erase(Word* row, int a) const { clearBit(row, position(a)); }
-    void toggle(Word* row, int a) const { toggleBit(row, position(a)); }
 
     // Visits the members of a reversed row in increasing activity number.
     template <class Visit> void forEachMember(const Word* row, Visit&& visit) const {

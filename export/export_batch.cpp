@@ -213,7 +213,7 @@ ExportBatchResult ExportBatch::run(const ArcSetRows& rows, ExportPool& pool, Ran
         }
         try {
             writeFiles(files, static_cast<std::int32_t>(number));
-        } catch (const RcpWriteError& error) {
+        } catch (const FileWriteError& error) {
             result.error = error.what();
             return result;
         }
@@ -248,7 +248,7 @@ void ExportBatch::writeFiles(const ExportFileSettings& files, std::int32_t numbe
         try {
             formats::writeInstance(format, m_model, m_text);
         } catch (const std::invalid_argument& error) {
-            throw RcpWriteError(m_path, error.what());
+            throw FileWriteError(m_path, error.what());
         }
         replaceFile(m_path, m_text);
     }

@@ -7,12 +7,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <random>
-#ifdef _WIN32
-#include <filesystem>
 #include <system_error>
-#else
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 
@@ -189,6 +188,18 @@ void removeTemporaryFilesNow() noexcept {
 #endif
         }
     }
+}
+
+std::optional<std::string> createOutputFolder(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (error) {
+        return error.message();
+    }
+    if (!std::filesystem::is_directory(path, error)) {
+        return std::string("a file of that name exists");
+    }
+    return std::nullopt;
 }
 
 } // namespace tavrin

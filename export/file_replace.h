@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,6 +25,10 @@ private:
 // exclusively, so stale temporary files of earlier runs never block a write. Safe to call from
 // several threads at once. Throws FileWriteError.
 void replaceFile(const std::string& path, std::string_view bytes);
+
+// Creates an output folder and its parents when missing. Returns why it cannot, "a file of that
+// name exists" when something else is in the way, and nothing when the folder is there.
+std::optional<std::string> createOutputFolder(const std::string& path);
 
 // Removes every temporary file that replaceFile is writing right now. Async-signal-safe: meant
 // for a signal handler that ends the process at once.

@@ -1,11 +1,8 @@
 #include "export/format_instance.h"
 
+#include "engine/index_cast.h"
 namespace tavrin {
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 void resetJob(formats::Job& job, std::int32_t duration, int resourceCount) {
     job.duration = duration;

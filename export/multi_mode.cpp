@@ -1,15 +1,12 @@
 #include "export/multi_mode.h"
 
+#include "engine/index_cast.h"
 #include "export/resource_demands.h"
 
 #include <algorithm>
 
 namespace tavrin {
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 // count distinct values of 1..range, in increasing order.
 void drawDistinct(int count, int range, RandomSource& random, std::vector<std::int32_t>& out) {

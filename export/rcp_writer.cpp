@@ -1,15 +1,12 @@
 #include "export/rcp_writer.h"
 
+#include "engine/index_cast.h"
 #include "formats/number_text.h"
 
 #include <cstring>
 
 namespace tavrin {
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 using formats::putField;
 using formats::putNumber;

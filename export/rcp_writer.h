@@ -8,9 +8,6 @@
 
 namespace tavrin {
 
-// A failed .rcp write.
-using RcpWriteError = FileWriteError;
-
 // Writes completed instances in the .rcp (Patterson) format: every line ends in CR LF on every
 // platform, jobs are numbered 1 (dummy start), a+2 for activity a, n+2 (dummy end). The buffer is
 // kept between files, so a batch formats without allocating once it has grown.
@@ -20,7 +17,7 @@ public:
     std::string_view format(const ProjectInstance& instance);
 
     // Formats the instance and writes it to path, replacing a file of that name. Throws
-    // RcpWriteError; a failure leaves neither a partial file nor a damaged earlier one.
+    // FileWriteError; a failure leaves neither a partial file nor a damaged earlier one.
     void write(const ProjectInstance& instance, const std::string& path);
 
 private:

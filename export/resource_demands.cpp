@@ -1,13 +1,11 @@
 #include "export/resource_demands.h"
 
+#include "engine/index_cast.h"
+
 #include <algorithm>
 
 namespace tavrin {
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 // Lists the activities requiring k, highest number first, each at demand 1; returns the count.
 int listCandidates(ProjectInstance& instance, int k) {

@@ -1,13 +1,11 @@
 #include "export/resource_pattern.h"
 
+#include "engine/index_cast.h"
+
 #include <algorithm>
 
 namespace tavrin {
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 // Entry i of the 1-based draw list stands for value i-1.
 void fillDrawList(ProjectInstance& instance, int size) {

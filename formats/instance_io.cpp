@@ -2,6 +2,7 @@
 
 #include "formats/format_codecs.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -66,24 +67,40 @@ Instance readInstanceFile(const std::string& path) {
         throw FormatError(path, 0,
                           "unknown file extension (expected .rcp, .sm, .mm, .sch, .dzn or .json)");
     }
+    std::string problem;
+    const auto bytes = readWholeFile(path, &problem, kLargestFile);
+    if (!bytes) {
+        throw FormatError(path, 0, problem);
+    }
+    return readInstance(*format, *bytes, path);
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::string* problem,
+                                         std::size_t maxBytes) {
+    const auto fail = [problem](const std::string& text) {
+        if (problem != nullptr) {
+            *problem = text;
+        }
+        return std::nullopt;
+    };
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        throw FormatError(path, 0, "cannot open the file: " + systemReason());
+        return fail("cannot open the file: " + systemReason());
     }
     std::string bytes;
-    char block[65536];
+    std::array<char, 65536> block{};
     std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
-        if (bytes.size() + got > kLargestFile) {
-            throw FormatError(path, 0, "the file is larger than 1 GiB");
+    while ((got = std::fread(block.data(), 1, block.size(), file.get())) > 0) {
+        if (bytes.size() + got > maxBytes) {
+            return fail("the file is larger than 1 GiB");
         }
-        bytes.append(block, got);
+        bytes.append(block.data(), got);
     }
     if (std::ferror(file.get())) {
-        throw FormatError(path, 0, "cannot read the file: " + systemReason());
+        return fail("cannot read the file: " + systemReason());
     }
-    return readInstance(*format, bytes, path);
+    return bytes;
 }
 
 void writeInstance(InstanceFormat format, const Instance& instance, std::string& out) {

@@ -3,6 +3,8 @@
 #include "formats/instance.h"
 #include "formats/instance_format.h"
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,6 +33,11 @@ Instance readInstance(InstanceFormat format, std::string_view bytes, const std::
 // Reads a file, its format taken from the extension. Throws FormatError, also when the file
 // cannot be read or its extension is unknown.
 Instance readInstanceFile(const std::string& path);
+
+// The whole content of a file; nothing when it cannot be read, and then the reason in *problem
+// when given. A file above maxBytes counts as unreadable.
+std::optional<std::string> readWholeFile(const std::string& path, std::string* problem = nullptr,
+                                         std::size_t maxBytes = SIZE_MAX);
 
 // Replaces out with the bytes of the instance in the given format (lines end in CR LF in .rcp,
 // LF elsewhere); the storage of out is reused. Expects an instance the readers would accept.

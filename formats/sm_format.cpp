@@ -140,8 +140,7 @@ std::size_t putProjectInformation(TextOut& text, const Instance& instance, std::
 std::int64_t putPrecedences(TextOut& text, const Instance& instance) {
     text.advance(putText(text.room(80), "PRECEDENCE RELATIONS:\n"
                                         "jobnr.    #modes  #successors   successors\n"));
-    thread_local std::vector<std::int64_t> start;
-    start.assign(instance.jobs.size(), 0);
+    std::vector<std::int64_t> start(instance.jobs.size(), 0);
     std::int64_t length = 0;
     bool forward = true;
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {

@@ -1,5 +1,7 @@
 #include "measure/activity_network.h"
 
+#include "engine/index_cast.h"
+
 #include <queue>
 
 #include <algorithm>
@@ -11,10 +13,6 @@
 namespace tavrin::measure {
 
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 std::string jobName(int job) {
     return "job " + std::to_string(job + 1);

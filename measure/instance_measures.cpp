@@ -16,24 +16,6 @@ namespace tavrin::measure {
 
 namespace {
 
-// The engine's tables for the last activity count, kept per thread: a set of files usually
-// shares one n, and the complexity index tables grow with n squared.
-struct EngineTables {
-    int activityCount = 0;
-    std::unique_ptr<WorkNetwork> network;
-    std::unique_ptr<ComplexityIndex> complexity;
-};
-
-EngineTables& engineTablesFor(int n) {
-    thread_local EngineTables tables;
-    if (tables.activityCount != n) {
-        tables.network = std::make_unique<WorkNetwork>(n);
-        tables.complexity = std::make_unique<ComplexityIndex>(n);
-        tables.activityCount = n;
-    }
-    return tables;
-}
-
 void measureNetwork(const WorkNetwork& network, ComplexityIndex& complexity,
                     InstanceMeasures& measures) {
     const int n = network.activityCount();
@@ -77,7 +59,14 @@ std::string formatPercentage(std::int32_t percent) {
 
 } // namespace
 
-InstanceMeasures measureInstance(const formats::Instance& file) {
+InstanceMeter::InstanceMeter() = default;
+InstanceMeter::~InstanceMeter() = default;
+
+InstanceMeasures measureInstance(const formats::Instance& instance) {
+    return InstanceMeter().measure(instance);
+}
+
+InstanceMeasures InstanceMeter::measure(const formats::Instance& file) {
     std::optional<formats::Instance> view;
     if (file.hasTimeLags()) {
         view = precedenceView(file);
@@ -93,9 +82,13 @@ InstanceMeasures measureInstance(const formats::Instance& file) {
     InstanceMeasures measures;
     measures.activityCount = n;
     measures.resourceCount = instance.resourceCount();
-    EngineTables& tables = engineTablesFor(n);
-    fillActivityNetwork(instance, order, *tables.network);
-    measureNetwork(*tables.network, *tables.complexity, measures);
+    if (m_activityCount != n) {
+        m_network = std::make_unique<WorkNetwork>(n);
+        m_complexity = std::make_unique<ComplexityIndex>(n);
+        m_activityCount = n;
+    }
+    fillActivityNetwork(instance, order, *m_network);
+    measureNetwork(*m_network, *m_complexity, measures);
 
     const std::vector<std::int64_t> finish = earliestFinishTimes(instance, order);
     measures.criticalPathLength = *std::max_element(finish.begin(), finish.end());

@@ -5,9 +5,15 @@
 #include "measure/class_measures.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace tavrin {
+class ComplexityIndex;
+class WorkNetwork;
+} // namespace tavrin
 
 namespace tavrin::measure {
 
@@ -46,8 +52,26 @@ struct InstanceMeasures {
     std::optional<ClassMeasures> instanceClass;
 };
 
-// Throws std::invalid_argument for an instance the measures cannot take (e.g. a cycle), with a
-// message.
+// Measures instances one after another, keeping the engine's tables of the last activity count:
+// a set of files usually shares one n, and the complexity index tables grow with n squared.
+class InstanceMeter {
+public:
+    InstanceMeter();
+    ~InstanceMeter();
+    InstanceMeter(InstanceMeter&&) noexcept = default;
+    InstanceMeter& operator=(InstanceMeter&&) noexcept = default;
+
+    // Throws std::invalid_argument for an instance the measures cannot take (e.g. a cycle),
+    // with a message.
+    InstanceMeasures measure(const formats::Instance& instance);
+
+private:
+    int m_activityCount = 0;
+    std::unique_ptr<WorkNetwork> m_network;
+    std::unique_ptr<ComplexityIndex> m_complexity;
+};
+
+// One instance, with tables of its own.
 InstanceMeasures measureInstance(const formats::Instance& instance);
 
 // "n,K,OS,...,LB" then RC_1..RC_K, RS_1..RS_K for maxResources (without "file").

@@ -1,5 +1,6 @@
 #include "measure/measure_report.h"
 
+#include "engine/index_cast.h"
 #include "measure/hardness_report.h"
 #include "measure/report_svg.h"
 
@@ -18,10 +19,6 @@ using namespace svg;
 
 constexpr Frame kHistogramFrame{360.0, 210.0};
 constexpr Frame kScatterFrame{720.0, 440.0};
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 using Groups = ReportGroups;
 

@@ -1,5 +1,6 @@
 #include "measure/resource_measures.h"
 
+#include "engine/index_cast.h"
 #include "formats/instance_feasibility.h"
 #include "solve/lower_bounds.h"
 
@@ -11,10 +12,6 @@
 namespace tavrin::measure {
 
 namespace {
-
-std::size_t index(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 double ratio(std::int64_t numerator, std::int64_t denominator) {
     return static_cast<double>(numerator) / static_cast<double>(denominator);

@@ -1,4 +1,4 @@
-#include "app/design_scale.h"
+#include "app/screen_layout.h"
 #include "app_test_main.h"
 #include "app_test_support.h"
 
@@ -55,7 +55,7 @@ private slots:
         });
         QCOMPARE(w->windowTitle(), caption);
         QWidget* area = w == &p.windows->RG ? p.main().centralWidget() : w;
-        QCOMPARE(area->size(), QSize(design::px(client.width()), design::px(client.height())));
+        QCOMPARE(area->size(), QSize(layout::px(client.width()), layout::px(client.height())));
         // Only the main window and the about box have a close box.
         const bool closeBox = w->windowFlags().testFlag(Qt::WindowCloseButtonHint);
         QCOMPARE(closeBox, window == QStringLiteral("RG") || window == QStringLiteral("about"));

@@ -141,18 +141,18 @@ TEST(CliExport, FilesLineNamesTheFilesWritten) {
     using formats::InstanceFormat;
     struct Case {
         std::vector<InstanceFormat> formats;
-        FilesOutcome outcome;
+        ExportOutcome outcome;
         std::string line;
     };
     const Case cases[] = {
-        {{InstanceFormat::Rcp}, {3, false, {}}, "Files written: 3 (d/Pat4.rcp to d/Pat6.rcp)"},
+        {{InstanceFormat::Rcp}, {3, false, {}, {}}, "Files written: 3 (d/Pat4.rcp to d/Pat6.rcp)"},
         {{InstanceFormat::Sm, InstanceFormat::Json},
-         {2, false, {}},
+         {2, false, {}, {}},
          "Files written: 4 (d/Pat4.sm to d/Pat5.sm; each as .sm .json)"},
         {{InstanceFormat::Rcp},
-         {1, true, {}},
+         {1, true, {}, {}},
          "Files written: 1 (d/Pat4.rcp to d/Pat4.rcp), interrupted after 1 of 10 instances"},
-        {{InstanceFormat::Dzn}, {0, false, {}}, "Files written: 0"},
+        {{InstanceFormat::Dzn}, {0, false, {}, {}}, "Files written: 0"},
     };
     for (const Case& c : cases) {
         ExportFileSettings files("d", "Pat", 10, 4);

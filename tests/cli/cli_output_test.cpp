@@ -27,13 +27,13 @@ TEST(HistogramText, ScalesBarsToTheTallestBin) {
 }
 
 TEST(HistogramText, BinsCiValuesAndPercentages) {
-    const auto ci = ciBins({5, 3, 5});
+    const auto ci = ciBins(formCiHistogram(std::vector<std::int32_t>{5, 3, 5}));
     ASSERT_EQ(ci.size(), 3u);
     EXPECT_EQ(ci[0].label, "3");
     EXPECT_EQ(ci[0].count, 1);
     EXPECT_EQ(ci[1].count, 0);
     EXPECT_EQ(ci[2].count, 2);
-    EXPECT_TRUE(ciBins({}).empty());
+    EXPECT_TRUE(ciBins(formCiHistogram({})).empty());
 
     const auto percent = percentBins({0, 9, 10, 95, 100});
     ASSERT_EQ(percent.size(), 10u);

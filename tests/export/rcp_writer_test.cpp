@@ -115,7 +115,7 @@ TEST(RcpWriter, ReportsAFileThatCannotBeCreated) {
         try {
             writer.write(instance, path);
             ADD_FAILURE() << "no error for " << path;
-        } catch (const RcpWriteError& error) {
+        } catch (const FileWriteError& error) {
             EXPECT_EQ(error.path(), path);
             EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
         }
@@ -143,7 +143,7 @@ TEST(RcpWriter, FailedWriteKeepsTheEarlierFileWhole) {
     bool failed = false;
     try {
         writer.write(instance, path);
-    } catch (const RcpWriteError& error) {
+    } catch (const FileWriteError& error) {
         failed = true;
         EXPECT_EQ(error.path(), path);
     }

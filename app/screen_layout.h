@@ -10,7 +10,7 @@ namespace tavrin {
 
 // The windows are laid out in pixels of a 120 pixels-per-inch design. Everything is scaled by
 // the screen's logical resolution, so a 96-dpi screen shows the windows at 0.8 of the design.
-namespace design {
+namespace layout {
 
 // logicalDpi / 120 of the primary screen, fixed at the first call.
 double factor();
@@ -33,5 +33,5 @@ QFont serifFont(int designHeight, bool bold = false);
 // that would run into the field to its right is moved left to end a small gap before it.
 void placeCaption(QLabel* caption, int x, int y, const QWidget* field = nullptr);
 
-} // namespace design
+} // namespace layout
 } // namespace tavrin

@@ -1,4 +1,4 @@
-#include "app/design_scale.h"
+#include "app/screen_layout.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tavrin::design {
+namespace tavrin::layout {
 namespace {
 
 constexpr double kDesignDpi = 120.0;
@@ -74,4 +74,4 @@ void placeCaption(QLabel* caption, int x, int y, const QWidget* field) {
     caption->setGeometry(left, top, caption->width(), height);
 }
 
-} // namespace tavrin::design
+} // namespace tavrin::layout

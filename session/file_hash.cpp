@@ -1,0 +1,31 @@
+#include "session/file_hash.h"
+
+#include <openssl/evp.h>
+#include <stdexcept>
+
+namespace tavrin {
+
+std::string sha256Hex(std::string_view bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) {
+        throw std::runtime_error("SHA-256 failed");
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned int i = 0; i < length; ++i) {
+        hex += kHex[digest[i] >> 4];
+        hex += kHex[digest[i] & 15];
+    }
+    return hex;
+}
+
+std::string fileSha256(const std::string& path) {
+    const auto bytes = readWholeFile(path);
+    if (!bytes) {
+        throw std::runtime_error(path + " could not be read back");
+    }
+    return sha256Hex(*bytes);
+}
+
+} // namespace tavrin
