@@ -4,6 +4,7 @@
 #include "solve/heuristic.h"
 #include "solve/lower_bounds.h"
 #include "solve/project.h"
+#include "solve/sat_search.h"
 #include "solve/schedule_check.h"
 
 #include <algorithm>
@@ -46,6 +47,22 @@ double secondsSince(Clock::time_point began) {
     return std::chrono::duration<double>(Clock::now() - began).count();
 }
 
+// The constraint search (Gecode) goes first, with at most this many failures and this share of
+// the time: it closes most instances at once. A SAT search (CaDiCaL), which learns from its
+// conflicts, then takes the rest of the budget: it refutes the makespans of tightly constrained
+// instances that the constraint search does not refute within any practical budget.
+constexpr std::int64_t kConstraintFails = 250;
+constexpr double kConstraintTimeShare = 0.05;
+
+void keepSearch(const formats::Instance& instance, SearchOutcome outcome, SolveResult& result,
+                const std::string& method) {
+    result.fails = outcome.fails;
+    result.lb = std::max(result.lb, outcome.lowerBound);
+    if (!outcome.start.empty()) {
+        keepSchedule(instance, result, std::move(outcome.start), method);
+    }
+}
+
 // Searches for a shorter schedule or a proof that there is none, in the time left.
 void search(const formats::Instance& instance, const Project& project, const SolveBudget& budget,
             const std::atomic<bool>* stop, Clock::time_point began, SolveResult& result) {
@@ -59,12 +76,25 @@ void search(const formats::Instance& instance, const Project& project, const Sol
     if (stop != nullptr && stop->load()) {
         return;
     }
-    SearchOutcome outcome = searchSchedule(project, result.lb, *result.ub, limits);
-    result.fails = outcome.fails;
-    result.lb = std::max(result.lb, outcome.lowerBound);
-    if (!outcome.start.empty()) {
-        keepSchedule(instance, result, std::move(outcome.start), "constraint search");
+    SearchLimits first = limits;
+    first.failLimit =
+        budget.failLimit > 0 ? std::min(budget.failLimit, kConstraintFails) : kConstraintFails;
+    first.seconds = limits.seconds * kConstraintTimeShare;
+    SearchOutcome outcome = searchSchedule(project, result.lb, *result.ub, first);
+    const bool complete = outcome.complete;
+    keepSearch(instance, std::move(outcome), result, "constraint search");
+    if (complete || result.lb >= *result.ub || (stop != nullptr && stop->load())
+        || (budget.failLimit > 0 && result.fails >= budget.failLimit)) {
+        return;
     }
+    if (budget.timeLimitSeconds > 0) {
+        limits.seconds = budget.timeLimitSeconds - secondsSince(began);
+        if (limits.seconds <= 0) {
+            return;
+        }
+    }
+    keepSearch(instance, satSearch(project, result.lb, *result.ub, limits, result.fails), result,
+               "SAT search");
 }
 
 void settle(SolveResult& result) {

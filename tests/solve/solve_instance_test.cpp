@@ -1,3 +1,6 @@
+#include "solve/project.h"
+#include "solve/sat_search.h"
+#include "solve/schedule_check.h"
 #include "solve/solve_instance.h"
 #include "solve_fixtures.h"
 
@@ -34,6 +37,35 @@ TEST(SolveInstance, BoundsAndSchedulesAreSoundAgainstBruteForce) {
         expectSound(instance, solved, optimum);
         EXPECT_EQ(*solved.ub, optimum);
     }
+}
+
+// The SAT search alone, without the constraint search closing the instance first: it refutes
+// every makespan below the optimum and finds a valid optimal schedule.
+TEST(SatSearch, RefutesBelowTheOptimumAndFindsIt) {
+    int searched = 0;
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(seed);
+        const formats::Instance instance = randomInstance(seed, 7, 2, seed % 2 == 0 ? 15 : 40);
+        const Project project = makeProject(instance);
+        if (overloadedResource(project) >= 0) {
+            continue;
+        }
+        const int optimum = bruteForceOptimum(instance);
+        const SearchOutcome refuted = satSearch(project, project.criticalPath, optimum, {}, 0);
+        EXPECT_TRUE(refuted.complete);
+        EXPECT_EQ(refuted.lowerBound, optimum);
+        EXPECT_TRUE(refuted.start.empty());
+        const SearchOutcome found = satSearch(project, project.criticalPath, optimum + 1, {}, 7);
+        ASSERT_TRUE(found.complete);
+        EXPECT_EQ(found.lowerBound, optimum);
+        if (!found.start.empty()) {
+            ++searched;
+            EXPECT_EQ(scheduleViolation(instance, found.start), "");
+            EXPECT_EQ(makespanOf(instance, found.start), optimum);
+            EXPECT_GE(found.fails, 7);
+        }
+    }
+    EXPECT_GT(searched, 20);
 }
 
 TEST(SolveInstance, IsDeterministicForASeed) {
