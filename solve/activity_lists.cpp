@@ -24,7 +24,7 @@ std::vector<int> crossover(const std::vector<int>& mother, const std::vector<int
     std::vector<int> child;
     child.reserve(mother.size());
     auto take = [&](int job) {
-        if (!taken[job]) {
+        if (taken[job] == 0) {
             taken[job] = 1;
             child.push_back(job);
         }

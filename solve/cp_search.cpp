@@ -89,6 +89,7 @@ public:
 
     std::vector<int> starts() const {
         std::vector<int> values;
+        values.reserve(static_cast<std::size_t>(m_start.size()));
         for (int j = 0; j < m_start.size(); ++j) {
             values.push_back(m_start[j].val());
         }
@@ -126,7 +127,7 @@ public:
     explicit BudgetStop(const SearchLimits& limits)
         : m_limits(limits), m_began(std::chrono::steady_clock::now()) {}
 
-    bool stop(const Search::Statistics& statistics, const Search::Options&) override {
+    bool stop(const Search::Statistics& statistics, const Search::Options& /*options*/) override {
         if (m_limits.failLimit > 0
             && spent + static_cast<std::int64_t>(statistics.fail) >= m_limits.failLimit) {
             return true;

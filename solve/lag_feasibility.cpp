@@ -44,7 +44,8 @@ public:
         }
         for (std::size_t r = 0; r < instance.availability.size(); ++r) {
             IntVarArgs starts;
-            IntArgs durations, demands;
+            IntArgs durations;
+            IntArgs demands;
             for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
                 const formats::Job& job = instance.jobs[j];
                 if (job.duration > 0 && job.demands[r] > 0) {
@@ -64,6 +65,7 @@ public:
 
     std::vector<std::int64_t> starts() const {
         std::vector<std::int64_t> out;
+        out.reserve(static_cast<std::size_t>(m_start.size()));
         for (int j = 0; j < m_start.size(); ++j) {
             out.push_back(m_start[j].val());
         }

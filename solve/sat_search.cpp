@@ -25,11 +25,11 @@ public:
 
     std::int64_t fails() const { return m_fails; }
 
-    bool learning(int) override {
+    bool learning(int /*size*/) override {
         ++m_fails;
         return false;
     }
-    void learn(int) override {}
+    void learn(int /*literal*/) override {}
 
     bool terminate() override {
         if (m_limits.failLimit > 0 && m_fails >= m_limits.failLimit) {
