@@ -139,8 +139,29 @@ struct Individual {
 constexpr int kPopulation = 40;
 constexpr double kMutationRate = 0.1;
 
+// The best kPopulation individuals, each list once: clones would crowd out the variety the
+// crossover needs (with them the search stalls, however many schedules it may build).
+void keepDistinctBest(std::vector<Individual>& population) {
+    std::stable_sort(
+        population.begin(), population.end(),
+        [](const Individual& x, const Individual& y) { return x.makespan < y.makespan; });
+    std::vector<Individual> kept;
+    for (Individual& individual : population) {
+        if (kept.size() == static_cast<std::size_t>(kPopulation)) {
+            break;
+        }
+        const bool clone = std::any_of(kept.begin(), kept.end(), [&](const Individual& other) {
+            return other.makespan == individual.makespan && other.list == individual.list;
+        });
+        if (!clone) {
+            kept.push_back(std::move(individual));
+        }
+    }
+    population = std::move(kept);
+}
+
 // A genetic algorithm over activity lists (Hartmann's crossover), each child decoded by the
-// serial scheme and justified; the best kPopulation of parents and children survive.
+// serial scheme and justified; the best kPopulation distinct parents and children survive.
 void evolve(Search& search, std::vector<Individual>& population, SampleRandom& random) {
     const int n = search.project.jobCount;
     auto pick = [&] { return static_cast<std::size_t>(random.next() % population.size()); };
@@ -158,10 +179,7 @@ void evolve(Search& search, std::vector<Individual>& population, SampleRandom& r
                                               "genetic generation " + std::to_string(generation));
             population.push_back({listOfSchedule(search.project, search.start), makespan});
         }
-        std::stable_sort(
-            population.begin(), population.end(),
-            [](const Individual& x, const Individual& y) { return x.makespan < y.makespan; });
-        population.resize(std::min(population.size(), static_cast<std::size_t>(kPopulation)));
+        keepDistinctBest(population);
     }
 }
 
