@@ -256,10 +256,13 @@ SearchOutcome satSearch(const Project& project, int lowerBound, int upperBound,
     if (Encoding::size(project, windows) > kMaxLiterals) {
         return outcome;
     }
+    Budget budget(limits, spentFails); // building the encoding spends the time limit too
     CaDiCaL::Solver solver;
     Encoding encoding(project, windows, solver);
     encoding.build();
-    Budget budget(limits, spentFails);
+    if (budget.terminate()) {
+        return outcome;
+    }
     solver.connect_terminator(&budget);
     solver.connect_learner(&budget);
     for (int horizon = lowerBound; horizon < upperBound; ++horizon) {
