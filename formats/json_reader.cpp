@@ -70,7 +70,7 @@ public:
     bool number_unsigned(std::uint64_t value) { return put('n', std::to_string(value)); }
     bool number_float(double /*value*/, const std::string& text) { return put('n', text); }
     bool string(std::string& text) { return put('s', std::move(text)); }
-    bool binary(nlohmann::json::binary_t& /*bytes*/) { return false; } // not in a text
+    static bool binary(nlohmann::json::binary_t& /*bytes*/) { return false; } // not in a text
     bool key(std::string& text) { return put('k', std::move(text)); }
     bool start_object(std::size_t /*size*/) { return put('{', "{", 1); }
     bool start_array(std::size_t /*size*/) { return put('[', "[", 1); }
@@ -144,6 +144,16 @@ private:
     const std::string& m_fileName;
 };
 
+// What the parser wanted, in the reader's words, from the context its message names.
+std::string_view expectedIn(std::string_view context, bool started) {
+    return context.starts_with("object key")         ? "a key"
+           : context.starts_with("object separator") ? "\":\""
+           : context.starts_with("object")           ? "\",\" or \"}\""
+           : context.starts_with("array")            ? "\",\" or \"]\""
+           : started                                 ? "a value"
+                                                     : "a JSON object";
+}
+
 bool JsonTokens::parse_error(std::size_t position, const std::string& token,
                              const nlohmann::json::exception& error) {
     // The message names what the parser was reading ("while parsing object key - "), then a
@@ -166,18 +176,13 @@ bool JsonTokens::parse_error(std::size_t position, const std::string& token,
         }
         found = m_bytes.substr(first, 12);
     }
-    const std::string_view expected = context.starts_with("object key")         ? "a key"
-                                      : context.starts_with("object separator") ? "\":\""
-                                      : context.starts_with("object")           ? "\",\" or \"}\""
-                                      : context.starts_with("array")            ? "\",\" or \"]\""
-                                      : m_tokens.empty()                        ? "a JSON object"
-                                                                                : "a value";
     throw FormatError(m_fileName, lines.token,
                       !m_tokens.empty() && m_depth == 0
                           ? "unexpected text after the instance: " + quoteToken(found)
                       : fault.starts_with("invalid ") && !fault.starts_with("invalid literal")
                           ? std::string(fault.substr(0, fault.find("; last read")))
-                          : "expected " + std::string(expected) + ", found " + quoteToken(found));
+                          : "expected " + std::string(expectedIn(context, !m_tokens.empty()))
+                                + ", found " + quoteToken(found));
 }
 
 // Refuses an object whose keys lack one of the needed, naming them all.
@@ -185,15 +190,14 @@ void need(JsonTokens& json, const std::vector<std::string>& keys,
           std::initializer_list<std::string_view> needed, const std::string& who) {
     std::string list;
     for (const std::string_view& key : needed) {
-        list += (list.empty()                   ? "\""
-                 : &key == std::end(needed) - 1 ? " and \""
-                                                : ", \"")
-                + std::string(key) + '"';
+        list += list.empty() ? "\"" : &key == std::end(needed) - 1 ? " and \"" : ", \"";
+        list += key;
+        list += '"';
     }
-    for (const std::string_view& key : needed) {
-        if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-            json.fail(who + " needs " + list);
-        }
+    if (!std::all_of(needed.begin(), needed.end(), [&](std::string_view key) {
+            return std::find(keys.begin(), keys.end(), key) != keys.end();
+        })) {
+        json.fail(who + " needs " + list);
     }
 }
 
