@@ -48,7 +48,7 @@ struct Instances {
 };
 
 inline Instances makeInstances(int n, int count) {
-    RunSettings s;
+    RunSettings s = defaultRunSettings();
     s.activityCount = n;
     s.resourceCount = 4;
     s.resourceFactor = 0.5;

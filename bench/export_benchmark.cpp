@@ -20,7 +20,7 @@ void exportBatch(benchmark::State& state) {
     const ArcSetRows rows = [&](int slot) {
         return networks[static_cast<std::size_t>(slot) % networks.size()].data();
     };
-    RunSettings settings;
+    RunSettings settings = defaultRunSettings();
     settings.activityCount = n;
     settings.resourceCount = k;
     settings.resourceFactor = 0.5;

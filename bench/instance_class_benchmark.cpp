@@ -8,7 +8,7 @@ namespace tavrin {
 namespace {
 
 RunSettings classSettings(int n, int resources) {
-    RunSettings settings;
+    RunSettings settings = defaultRunSettings();
     settings.activityCount = n;
     settings.resourceCount = resources;
     settings.resourceFactor = 1.0;

@@ -10,7 +10,7 @@ using tavrin::GeneratorVariant;
 
 // A whole count-limited run, tables and store included, as the Generate command makes it.
 void runCountLimited(benchmark::State& state, GeneratorVariant variant) {
-    tavrin::RunSettings settings;
+    tavrin::RunSettings settings = tavrin::defaultRunSettings();
     settings.variant = variant;
     settings.activityCount = static_cast<int>(state.range(0));
     settings.target = 0.5;

@@ -7,6 +7,7 @@
 #include "cli/measure_command.h"
 #include "cli/solve_command.h"
 
+#include <CLI/CLI.hpp>
 #include <cstddef>
 #include <exception>
 #include <sstream>
@@ -93,6 +94,25 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         return kExitFailure;
     }
     return status;
+}
+
+std::optional<int> parseArguments(CLI::App& app, const Arguments& arguments, std::ostream& out,
+                                  const std::function<void(const std::string&)>& refuse,
+                                  const std::function<void()>& check) {
+    try {
+        Arguments reversed(arguments.rbegin(), arguments.rend()); // CLI11 pops from the back
+        app.parse(reversed);
+        if (check) {
+            check();
+        }
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return kExitOk;
+    } catch (const CLI::ParseError& error) {
+        refuse(error.what());
+        return kExitUsage;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::pair<int, int>> parseShard(const std::string& text) {

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace tavrin::cli {
 
@@ -26,6 +31,14 @@ struct CommandContext {
 // a message. Returns the exit status.
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
            bool showProgress, const std::atomic<bool>* stop = nullptr);
+
+// Parses a subcommand's arguments into app, then runs check, which may throw a CLI::ParseError
+// of its own. Help goes to out (kExitOk), a fault's text to refuse (kExitUsage). Empty when the
+// command goes on.
+std::optional<int> parseArguments(CLI::App& app, const std::vector<std::string>& arguments,
+                                  std::ostream& out,
+                                  const std::function<void(const std::string&)>& refuse,
+                                  const std::function<void()>& check = {});
 
 // The K and N of a --shard "K/N" with 1 <= K <= N; nothing for any other text.
 std::optional<std::pair<int, int>> parseShard(const std::string& text);

@@ -66,16 +66,11 @@ int convertMain(const std::vector<std::string>& args, std::ostream& out, std::os
     CLI::App app("Converts instance files from one format to another", kCommandName);
     ConvertOptions options;
     describe(app, options);
-    try {
-        std::vector<std::string> reversed(args.rbegin(), args.rend()); // CLI11 pops from the back
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        out << app.help();
-        return kExitOk;
-    } catch (const CLI::ParseError& error) {
-        err << kCommandName << ": " << error.what() << '\n';
-        err << "Run '" << kCommandName << " --help' for the options.\n";
-        return kExitUsage;
+    if (const auto done = parseArguments(app, args, out, [&](const std::string& fault) {
+            err << kCommandName << ": " << fault << '\n';
+            err << "Run '" << kCommandName << " --help' for the options.\n";
+        })) {
+        return *done;
     }
     const formats::InstanceFormat to = *formats::parseFormatName(options.to);
     if (const auto problem = createOutputFolder(options.directory)) {

@@ -219,14 +219,9 @@ int designMain(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.add_option("--verify", arguments.verifyDir, "Regenerate the data set in DIR and compare")
         ->type_name("DIR");
     app.add_flag("--merge", arguments.merge, "Join shard folders into --out");
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        out << app.help();
-        return kExitOk;
-    } catch (const CLI::ParseError& e) {
-        return refuse(err, e.what());
+    if (const auto done =
+            parseArguments(app, args, out, [&](const std::string& fault) { refuse(err, fault); })) {
+        return *done;
     }
     if (arguments.merge && !arguments.verifyDir.empty()) {
         return refuse(err, "--merge and --verify exclude each other");

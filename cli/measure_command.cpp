@@ -127,9 +127,7 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
         ->capture_default_str();
     app.add_option("PATH", options.paths, "Instance files, directories or globs")->required();
     measure::ReportOptions report;
-    try {
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
-        app.parse(reversed);
+    const auto check = [&] {
         const auto comma = options.scatter.find(',');
         if (comma == std::string::npos) {
             throw CLI::ValidationError("--scatter", "takes two measures X,Y");
@@ -142,12 +140,12 @@ int measureMain(const std::vector<std::string>& args, std::ostream& out, std::os
         if (!options.hardness.empty() && options.report.empty()) {
             throw CLI::ValidationError("--hardness", "draws into the report: give --report too");
         }
-    } catch (const CLI::CallForHelp&) {
-        out << app.help();
-        return kExitOk;
-    } catch (const CLI::ParseError& e) {
-        err << e.what() << "\n" << app.help();
-        return kExitUsage;
+    };
+    try {
+        const auto refuse = [&](const std::string& fault) { err << fault << "\n" << app.help(); };
+        if (const auto done = cli::parseArguments(app, args, out, refuse, check)) {
+            return *done;
+        }
     } catch (const std::invalid_argument& e) {
         err << "--scatter: " << e.what() << "\n";
         return kExitUsage;

@@ -212,15 +212,10 @@ int solveMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         ->capture_default_str();
     app.add_option("--seed", a.seed, "Seed of the heuristic's sampling")->capture_default_str();
     app.add_flag("--merge", a.merge, "Join shard CSVs, given in shard order, into one");
-    try {
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        out << app.help();
-        return kExitOk;
-    } catch (const CLI::ParseError& e) {
-        err << e.what() << "\n" << app.help();
-        return kExitUsage;
+    if (const auto done = cli::parseArguments(app, args, out, [&](const std::string& fault) {
+            err << fault << "\n" << app.help();
+        })) {
+        return *done;
     }
     if (a.merge) {
         return cli::mergeSolveCsvs(a.paths, a.out, out, err);

@@ -69,44 +69,34 @@ struct Reader {
 } // namespace
 
 RunSettingsResult readRunSettings(const RunInputTexts& t, char decimalSeparator) {
+    // What the run does not use is read from the default texts, so every value has one source.
+    const RunInputTexts& unused = kDefaultRunInputs;
     RunSettings s;
     Reader read{decimalSeparator, {}};
     s.variant = t.variant;
     read.integer(t.activities, s.activityCount);
     read.real(t.target, s.target);
-    if (t.variant == GeneratorVariant::Tavrin2) {
-        for (int k = 0; k < kRangeBoundCount; ++k) {
-            const auto i = static_cast<std::size_t>(k);
-            read.percent(t.rangeBounds[i], s.rangeBounds[i]);
-        }
+    const RunInputTexts& ranges = t.variant == GeneratorVariant::Tavrin2 ? t : unused;
+    for (int k = 0; k < kRangeBoundCount; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        read.percent(ranges.rangeBounds[i], s.rangeBounds[i]);
     }
     s.timeLimited = t.timeLimited;
-    if (t.timeLimited) {
-        s.maxNetworks = kTimeLimitedMaxNetworks;
-    } else {
-        read.integer(t.maxNetworks, s.maxNetworks);
-    }
+    read.integer((t.timeLimited ? unused : t).maxNetworks, s.maxNetworks);
+    s.maxNetworks = t.timeLimited ? kTimeLimitedMaxNetworks : s.maxNetworks;
     read.integer(t.resources, s.resourceCount);
-    if (t.requestIndex == 0) {
-        s.requestMeasure = RequestMeasure::ResourceFactor;
-    } else if (t.requestIndex == 1) {
+    if (t.requestIndex == 1) {
         s.requestMeasure = RequestMeasure::ResourceUse;
     }
-    if (t.demandIndex == 0) {
-        s.demandMeasure = DemandMeasure::ResourceConstrainedness;
-    } else if (t.demandIndex == 1) {
+    if (t.demandIndex == 1) {
         s.demandMeasure = DemandMeasure::ResourceStrength;
     }
-    if (s.requestMeasure == RequestMeasure::ResourceFactor) {
-        read.real(t.resourceFactor, s.resourceFactor);
-    } else {
-        read.integer(t.resourceUse, s.resourceUse);
-    }
-    if (s.demandMeasure == DemandMeasure::ResourceConstrainedness) {
-        read.real(t.resourceConstrainedness, s.resourceConstrainedness);
-    } else {
-        read.real(t.resourceStrength, s.resourceStrength);
-    }
+    const bool factor = s.requestMeasure == RequestMeasure::ResourceFactor;
+    const bool constrainedness = s.demandMeasure == DemandMeasure::ResourceConstrainedness;
+    read.real((factor ? t : unused).resourceFactor, s.resourceFactor);
+    read.integer((factor ? unused : t).resourceUse, s.resourceUse);
+    read.real((constrainedness ? t : unused).resourceConstrainedness, s.resourceConstrainedness);
+    read.real((constrainedness ? unused : t).resourceStrength, s.resourceStrength);
     if (!read.error.empty()) {
         return {std::nullopt, read.error};
     }
@@ -114,6 +104,10 @@ RunSettingsResult readRunSettings(const RunInputTexts& t, char decimalSeparator)
         deriveSizes(s);
     }
     return {s, {}};
+}
+
+RunSettings defaultRunSettings() {
+    return *readRunSettings(kDefaultRunInputs).settings;
 }
 
 } // namespace tavrin

@@ -27,20 +27,21 @@ inline constexpr int kTimeLimitedMaxNetworks = 1000000;
 
 // The inputs of a run and the sizes derived from them. Values are as converted from the input
 // texts; the derived values are formed by deriveSizes() with the exact precision steps below.
+// The defaults are those of the input texts: start from defaultRunSettings().
 struct RunSettings {
     GeneratorVariant variant = GeneratorVariant::Tavrin2;
-    std::int32_t activityCount = 10; // n
-    double target = 1.0;             // I2 for Tavrin2, OS for Tavrin1
-    std::array<std::int32_t, kRangeBoundCount> rangeBounds{0, 100, 0, 100, 0, 100, 0, 100};
+    std::int32_t activityCount = 0; // n
+    double target = 0.0;            // I2 for Tavrin2, OS for Tavrin1
+    std::array<std::int32_t, kRangeBoundCount> rangeBounds{};
     bool timeLimited = false;
-    std::int32_t maxNetworks = 1000; // M
-    std::int32_t resourceCount = 4;  // K
+    std::int32_t maxNetworks = 0;   // M
+    std::int32_t resourceCount = 0; // K
     RequestMeasure requestMeasure = RequestMeasure::ResourceFactor;
     DemandMeasure demandMeasure = DemandMeasure::ResourceConstrainedness;
-    double resourceFactor = 1.0;
-    std::int32_t resourceUse = 4;
-    double resourceConstrainedness = 1.0;
-    double resourceStrength = 1.0;
+    double resourceFactor = 0.0;
+    std::int32_t resourceUse = 0;
+    double resourceConstrainedness = 0.0;
+    double resourceStrength = 0.0;
 
     // Derived.
     std::int32_t pairCount = 0;       // P = n(n-1)/2
@@ -85,8 +86,12 @@ struct RunSettingsResult {
 
 // Converts every text the way the input fields are read: integers as decimal 32-bit integers,
 // reals with the given decimal separator, range bounds as percentages. The maximum network
-// count is read only without a time limit (1000000 otherwise), RU only with RU chosen, and so on.
+// count is read only without a time limit (1000000 otherwise), RU only with RU chosen, and so on;
+// what is not read takes the value of its default text.
 // Does not range-check values (see checkRunTargets); n must be 1..kMaxActivities to derive.
 RunSettingsResult readRunSettings(const RunInputTexts& texts, char decimalSeparator = '.');
+
+// The settings of kDefaultRunInputs.
+RunSettings defaultRunSettings();
 
 } // namespace tavrin

@@ -4,7 +4,10 @@
 #include "formats/text_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
+#include <iterator>
+#include <nlohmann/json.hpp>
 
 namespace tavrin::formats {
 namespace {
@@ -12,295 +15,241 @@ namespace {
 constexpr std::string_view kFormatTag = "tavrin-instance";
 constexpr std::int64_t kSchemaVersion = 1;
 
-// The length of the UTF-8 sequence starting text[at], 0 when it is not a valid one.
-std::size_t utf8Length(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    const std::size_t length = lead < 0x80   ? 1
-                               : lead < 0xc2 ? 0
-                               : lead < 0xe0 ? 2
-                               : lead < 0xf0 ? 3
-                               : lead < 0xf5 ? 4
-                                             : 0;
-    if (length == 0 || at + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xc0) != 0x80) {
-            return 0;
+// The lines read so far and the line of the last character read that was not whitespace: the
+// lexer reads one character past a number, so that is the line of every token.
+struct Lines {
+    int newlines = 0;
+    int token = 1;
+};
+
+// Hands the text to the parser, counting its lines.
+struct LineCountingIterator {
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    reference operator*() const { return *at; }
+    LineCountingIterator& operator++() {
+        const char c = *at++;
+        lines->newlines += c == '\n' ? 1 : 0;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            lines->token = 1 + lines->newlines;
         }
+        return *this;
     }
-    const unsigned char second = length > 1 ? byte(at + 1) : 0x80;
-    const bool overlong = (lead == 0xe0 && second < 0xa0) || (lead == 0xf0 && second < 0x90);
-    const bool beyond = (lead == 0xed && second >= 0xa0) || (lead == 0xf4 && second >= 0x90);
-    return overlong || beyond ? 0 : length;
-}
+    bool operator==(const LineCountingIterator& other) const { return at == other.at; }
 
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xc0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xe0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    } else {
-        out += static_cast<char>(0xf0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3f));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    }
-}
+    const char* at;
+    Lines* lines;
+};
 
-// A strict JSON reader that knows the line it is on; the schema drives it.
-class JsonCursor {
+// What the parser reports: kind is one of { } [ ], k for a key, s for a string, n for a number
+// and l for true, false or null; text is a string's content or the token as written.
+struct Token {
+    char kind;
+    int line;
+    std::string text;
+};
+
+// Collects the parser's tokens with their lines, then walks them in the order the schema reads.
+class JsonTokens {
 public:
-    JsonCursor(std::string_view bytes, const std::string& fileName)
-        : m_bytes(bytes), m_fileName(fileName) {}
+    JsonTokens(std::string_view bytes, const std::string& fileName)
+        : m_bytes(bytes), m_fileName(fileName) {
+        m_tokens.reserve(bytes.size() / 8); // room for most files, grown for the others
+    }
 
+    bool null() { return put('l', "null"); }
+    bool boolean(bool value) { return put('l', value ? "true" : "false"); }
+    // Only a number written with a minus sign comes here, -0 too.
+    bool number_integer(std::int64_t value) {
+        return put('n', "-" + std::to_string(0 - static_cast<std::uint64_t>(value)));
+    }
+    bool number_unsigned(std::uint64_t value) { return put('n', std::to_string(value)); }
+    bool number_float(double /*value*/, const std::string& text) { return put('n', text); }
+    bool string(std::string& text) { return put('s', std::move(text)); }
+    static bool binary(nlohmann::json::binary_t& /*bytes*/) { return false; } // not in a text
+    bool key(std::string& text) { return put('k', std::move(text)); }
+    bool start_object(std::size_t /*size*/) { return put('{', "{", 1); }
+    bool start_array(std::size_t /*size*/) { return put('[', "[", 1); }
+    bool end_object() { return put('}', "}", -1); }
+    bool end_array() { return put(']', "]", -1); }
+    bool parse_error(std::size_t position, const std::string& token,
+                     const nlohmann::json::exception& error);
+
+    // Faults are named at the line of the last token read.
     [[noreturn]] void fail(const std::string& message) const {
-        throw FormatError(m_fileName, m_line, message);
+        throw FormatError(m_fileName, m_tokens[m_at - 1].line, message);
     }
-    int line() const { return m_line; }
-
-    char peek() {
-        while (m_at < m_bytes.size()) {
-            const char c = m_bytes[m_at];
-            if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
-                return c;
-            }
-            m_line += c == '\n' ? 1 : 0;
-            ++m_at;
+    int nextLine() const { return m_tokens[m_at].line; }
+    const Token& take(char kind, std::string_view what) {
+        if (m_tokens[m_at].kind != kind) {
+            throw FormatError(m_fileName, nextLine(),
+                              "expected " + std::string(what) + ", found "
+                                  + quoteToken(shown(m_tokens[m_at])));
         }
-        return '\0';
+        return m_tokens[m_at++];
     }
-    bool atEnd() { return peek() == '\0' && m_at == m_bytes.size(); }
-
-    void expect(char c, std::string_view what) {
-        if (peek() != c || m_at == m_bytes.size()) {
-            fail("expected " + std::string(what) + ", found " + shownHere());
-        }
-        ++m_at;
+    // A whole number in 0..2^31-1, or down to -(2^31-1) when it may be negative.
+    std::int32_t number(std::string_view what, bool sign = false) {
+        const Token& token = m_tokens[m_at++];
+        const bool negative = sign && token.kind == 'n' && token.text.starts_with('-');
+        const auto value = parseNumber(std::string_view(shown(token)).substr(negative ? 1 : 0),
+                                       what, kLargestValue, m_fileName, token.line);
+        return static_cast<std::int32_t>(negative ? -value : value);
     }
-
-    std::int64_t number(std::string_view what, std::int64_t largest = kLargestValue) {
-        peek();
-        const std::size_t first = m_at;
-        while (m_at < m_bytes.size()
-               && std::string_view("-+.eE0123456789").find(m_bytes[m_at])
-                      != std::string_view::npos) {
-            ++m_at;
-        }
-        const std::string_view token = m_bytes.substr(first, m_at - first);
-        if (token.empty()) {
-            fail(std::string(what) + ": expected a whole number, found " + shownHere());
-        }
-        return parseNumber(token, what, largest, m_fileName, m_line);
-    }
-
-    // A whole number that may be negative, within 32 bits.
-    std::int64_t signedNumber(std::string_view what) {
-        const bool negative = peek() == '-';
-        m_at += negative ? 1 : 0;
-        const std::int64_t value = number(what);
-        return negative ? -value : value;
-    }
-
-    std::string string(std::string_view what);
-
+    std::string string(std::string_view what) { return take('s', what).text; }
     // Calls member for each key of an object, refusing a key given twice.
-    void object(std::string_view what, const std::function<void(const std::string&)>& member) {
-        expect('{', what);
+    std::vector<std::string> object(std::string_view what,
+                                    const std::function<void(const std::string&)>& member) {
+        take('{', what);
         std::vector<std::string> keys;
-        if (peek() == '}') {
-            ++m_at;
-            return;
-        }
-        do {
-            std::string key = string("a key");
+        while (m_tokens[m_at].kind == 'k') {
+            const std::string& key = m_tokens[m_at++].text;
             if (std::find(keys.begin(), keys.end(), key) != keys.end()) {
                 fail("the key \"" + key + "\" is given twice");
             }
-            expect(':', "\":\"");
+            keys.push_back(key);
             member(key);
-            keys.push_back(std::move(key));
-        } while (separator('}', "\",\" or \"}\""));
-    }
-
-    void array(std::string_view what, const std::function<void()>& element) {
-        expect('[', what);
-        if (peek() == ']') {
-            ++m_at;
-            return;
         }
-        do {
+        ++m_at; // the }
+        return keys;
+    }
+    void array(std::string_view what, const std::function<void()>& element) {
+        take('[', what);
+        while (m_tokens[m_at].kind != ']') {
             element();
-        } while (separator(']', "\",\" or \"]\""));
+        }
+        ++m_at;
     }
 
-    std::string shownHere() {
-        peek();
-        return quoteToken(m_bytes.substr(m_at, std::min<std::size_t>(m_bytes.size() - m_at, 12)));
-    }
+    Lines lines;
 
 private:
-    // True after a comma, false after the closing character.
-    bool separator(char close, std::string_view what) {
-        const char c = peek();
-        if (c == ',' || (c == close && m_at < m_bytes.size())) {
-            ++m_at;
-            return c == ',';
-        }
-        fail("expected " + std::string(what) + ", found " + shownHere());
+    bool put(char kind, std::string text, int nesting = 0) {
+        m_tokens.push_back({kind, lines.token, std::move(text)});
+        m_depth += nesting;
+        return true;
     }
-    std::uint32_t hexQuad();
+    static std::string shown(const Token& token) {
+        return token.kind == 's' || token.kind == 'k' ? '"' + token.text + '"' : token.text;
+    }
 
     std::string_view m_bytes;
+    std::vector<Token> m_tokens;
     std::size_t m_at = 0;
-    int m_line = 1;
+    int m_depth = 0;
     const std::string& m_fileName;
 };
 
-std::uint32_t JsonCursor::hexQuad() {
-    std::uint32_t code = 0;
-    for (int i = 0; i < 4; ++i, ++m_at) {
-        const char c = m_at < m_bytes.size() ? m_bytes[m_at] : '\0';
-        const std::size_t digit =
-            std::string_view("0123456789abcdef")
-                .find(static_cast<char>(c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c));
-        if (c == '\0' || digit == std::string_view::npos) {
-            fail("a \\u escape needs four hexadecimal digits");
-        }
-        code = code * 16 + static_cast<std::uint32_t>(digit);
-    }
-    return code;
+// What the parser wanted, in the reader's words, from the context its message names.
+std::string_view expectedIn(std::string_view context, bool started) {
+    return context.starts_with("object key")         ? "a key"
+           : context.starts_with("object separator") ? "\":\""
+           : context.starts_with("object")           ? "\",\" or \"}\""
+           : context.starts_with("array")            ? "\",\" or \"]\""
+           : started                                 ? "a value"
+                                                     : "a JSON object";
 }
 
-std::string JsonCursor::string(std::string_view what) {
-    expect('"', what);
-    std::string out;
-    while (true) {
-        if (m_at == m_bytes.size()) {
-            fail("a text is not closed before the end of the file");
+bool JsonTokens::parse_error(std::size_t position, const std::string& token,
+                             const nlohmann::json::exception& error) {
+    // The message names what the parser was reading ("while parsing object key - "), then a
+    // malformed token ("invalid string: ...; last read: ...") or the one it did not expect
+    // ("unexpected ','"). The token text is only sound for a string or a number; a word that is
+    // not JSON is shown from the text, as the start of a literal it is taken for.
+    const std::string_view what = error.what();
+    const std::string_view context = what.substr(what.find("parsing ") + 8);
+    const std::string_view fault = what.substr(what.find(" - ") + 3);
+    std::string found = fault.starts_with("unexpected '")
+                            ? std::string(fault.substr(12, fault.find('\'', 12) - 12))
+                            : token;
+    if (fault.starts_with("unexpected end of input")) {
+        found.clear();
+        lines.token = 1 + lines.newlines;
+    } else if (fault.starts_with("invalid literal")) {
+        std::size_t first = std::min(position, m_bytes.size()) - 1;
+        while (first > 0 && std::isalpha(static_cast<unsigned char>(m_bytes[first - 1])) != 0) {
+            --first;
         }
-        const char c = m_bytes[m_at];
-        if (c == '"') {
-            ++m_at;
-            return out;
-        }
-        if (static_cast<unsigned char>(c) < 0x20) {
-            fail("a text holds a control character; write it as an escape");
-        }
-        if (c != '\\') {
-            const std::size_t length = utf8Length(m_bytes, m_at);
-            if (length == 0) {
-                fail("a text holds bytes that are not UTF-8");
-            }
-            out.append(m_bytes.substr(m_at, length));
-            m_at += length;
-            continue;
-        }
-        ++m_at;
-        const char escape = m_at < m_bytes.size() ? m_bytes[m_at++] : '\0';
-        const std::string_view plain = "\"\\/bfnrt";
-        const std::string_view meant = "\"\\/\b\f\n\r\t";
-        if (const std::size_t i = plain.find(escape); escape != '\0' && i != plain.npos) {
-            out += meant[i];
-            continue;
-        }
-        if (escape != 'u') {
-            fail("unknown escape in a text");
-        }
-        std::uint32_t code = hexQuad();
-        if (code >= 0xd800 && code < 0xdc00) {
-            if (m_bytes.substr(m_at, 2) != "\\u") {
-                fail("a \\u escape of a surrogate lacks its pair");
-            }
-            m_at += 2;
-            const std::uint32_t low = hexQuad();
-            if (low < 0xdc00 || low >= 0xe000) {
-                fail("a \\u escape of a surrogate lacks its pair");
-            }
-            code = 0x10000 + ((code - 0xd800) << 10) + (low - 0xdc00);
-        } else if (code >= 0xdc00 && code < 0xe000) {
-            fail("a \\u escape of a surrogate lacks its pair");
-        }
-        appendUtf8(out, code);
+        found = m_bytes.substr(first, 12);
+    }
+    throw FormatError(m_fileName, lines.token,
+                      !m_tokens.empty() && m_depth == 0
+                          ? "unexpected text after the instance: " + quoteToken(found)
+                      : fault.starts_with("invalid ") && !fault.starts_with("invalid literal")
+                          ? std::string(fault.substr(0, fault.find("; last read")))
+                          : "expected " + std::string(expectedIn(context, !m_tokens.empty()))
+                                + ", found " + quoteToken(found));
+}
+
+// Refuses an object whose keys lack one of the needed, naming them all.
+void need(JsonTokens& json, const std::vector<std::string>& keys,
+          std::initializer_list<std::string_view> needed, const std::string& who) {
+    std::string list;
+    for (const std::string_view& key : needed) {
+        list += list.empty() ? "\"" : &key == std::end(needed) - 1 ? " and \"" : ", \"";
+        list += key;
+        list += '"';
+    }
+    if (!std::all_of(needed.begin(), needed.end(), [&](std::string_view key) {
+            return std::find(keys.begin(), keys.end(), key) != keys.end();
+        })) {
+        json.fail(who + " needs " + list);
     }
 }
 
-std::vector<std::int32_t> numbers(JsonCursor& json, std::string_view what) {
+std::vector<std::int32_t> numbers(JsonTokens& json, std::string_view what) {
     std::vector<std::int32_t> values;
-    json.array(what, [&] { values.push_back(static_cast<std::int32_t>(json.number(what))); });
+    json.array(what, [&] { values.push_back(json.number(what)); });
     return values;
 }
 
-Mode readMode(JsonCursor& json, const std::string& name) {
+Mode readMode(JsonTokens& json, const std::string& name) {
     Mode mode;
-    bool duration = false, demands = false, nonrenewable = false;
-    json.object("a mode of " + name, [&](const std::string& key) {
+    const auto keys = json.object("a mode of " + name, [&](const std::string& key) {
         if (key == "duration") {
-            mode.duration = static_cast<std::int32_t>(json.number("the duration of " + name));
-            duration = true;
+            mode.duration = json.number("the duration of " + name);
         } else if (key == "demands") {
             mode.demands = numbers(json, "the demands of " + name);
-            demands = true;
         } else if (key == "nonrenewable") {
             mode.nonrenewable = numbers(json, "the nonrenewable demands of " + name);
-            nonrenewable = true;
         } else {
             json.fail("unknown key \"" + key + "\" in a mode of " + name);
         }
     });
-    if (!duration || !demands || !nonrenewable) {
-        json.fail("a mode of " + name + " needs \"duration\", \"demands\" and \"nonrenewable\"");
-    }
+    need(json, keys, {"duration", "demands", "nonrenewable"}, "a mode of " + name);
     return mode;
 }
 
-// The keys of multi-mode jobs and of jobs with time lags.
-bool readJobExtra(JsonCursor& json, const std::string& key, const std::string& name, Job& job) {
-    if (key == "lags") {
-        json.array("the time lags of " + name, [&] {
-            job.lags.push_back(static_cast<std::int32_t>(json.signedNumber("a lag of " + name)));
-        });
-    } else if (key == "modes") {
-        json.array("the modes of " + name, [&] { job.modes.push_back(readMode(json, name)); });
-        if (job.modes.empty()) {
-            json.fail(name + " needs at least one mode");
-        }
-    } else {
-        return false;
-    }
-    return true;
-}
-
-Job readJob(JsonCursor& json, std::size_t j) {
+// A job, with its time lags and modes when it has them.
+Job readJob(JsonTokens& json, std::size_t j) {
     Job job;
-    bool duration = false, demands = false, successors = false;
     const std::string name = jobName(j);
-    json.object("the object of " + name, [&](const std::string& key) {
+    const auto keys = json.object("the object of " + name, [&](const std::string& key) {
         if (key == "duration") {
-            job.duration = static_cast<std::int32_t>(json.number("the duration of " + name));
-            duration = true;
+            job.duration = json.number("the duration of " + name);
         } else if (key == "demands") {
             job.demands = numbers(json, "the demands of " + name);
-            demands = true;
         } else if (key == "successors") {
             json.array("the successors of " + name, [&] {
-                const auto s = json.number("a successor of " + name);
-                job.successors.push_back(static_cast<std::int32_t>(s - 1));
+                job.successors.push_back(json.number("a successor of " + name) - 1);
             });
-            successors = true;
-        } else if (!readJobExtra(json, key, name, job)) {
+        } else if (key == "lags") {
+            json.array("the time lags of " + name,
+                       [&] { job.lags.push_back(json.number("a lag of " + name, true)); });
+        } else if (key == "modes") {
+            json.array("the modes of " + name, [&] { job.modes.push_back(readMode(json, name)); });
+            if (job.modes.empty()) {
+                json.fail(name + " needs at least one mode");
+            }
+        } else {
             json.fail("unknown key \"" + key + "\" in " + name);
         }
     });
-    if (!duration || !demands || !successors) {
-        json.fail(name + " needs \"duration\", \"demands\" and \"successors\"");
-    }
+    need(json, keys, {"duration", "demands", "successors"}, name);
     if (!job.modes.empty()
         && (job.modes[0].duration != job.duration || job.modes[0].demands != job.demands)) {
         json.fail(name + ": \"duration\" and \"demands\" must repeat the first mode");
@@ -308,30 +257,28 @@ Job readJob(JsonCursor& json, std::size_t j) {
     return job;
 }
 
-void readProvenance(JsonCursor& json, Provenance& provenance) {
-    json.object("the provenance object", [&](const std::string& key) {
-        provenance.emplace_back(key, json.string("a provenance text"));
-    });
-}
-
-// Either every job lists its modes or none, each with a demand for every resource.
-void checkModes(const Instance& instance, const std::vector<int>& jobLines,
-                const std::string& fileName) {
+// Every job has a demand for every resource, and either every job lists its modes or none.
+void checkDemands(const Instance& instance, const std::vector<int>& jobLines,
+                  const std::string& fileName) {
     const bool multiMode = instance.multiMode();
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
         const Job& job = instance.jobs[j];
+        const auto fail = [&](const std::string& message) {
+            throw FormatError(fileName, jobLines[j], message);
+        };
         if (job.modes.empty() == multiMode) {
-            throw FormatError(fileName, jobLines[j],
-                              "either every job lists its \"modes\" or none; " + jobName(j)
-                                  + (multiMode ? " does not" : " does"));
+            fail("either every job lists its \"modes\" or none; " + jobName(j)
+                 + (multiMode ? " does not" : " does"));
         }
         for (const Mode& mode : job.modes) {
             if (mode.demands.size() != instance.availability.size()
                 || mode.nonrenewable.size() != instance.nonrenewable.size()) {
-                throw FormatError(fileName, jobLines[j],
-                                  "a mode of " + jobName(j)
-                                      + " needs one demand for every resource");
+                fail("a mode of " + jobName(j) + " needs one demand for every resource");
             }
+        }
+        if (job.demands.size() != instance.availability.size()) {
+            fail(jobName(j) + " has " + std::to_string(job.demands.size()) + " demands for "
+                 + std::to_string(instance.resourceCount()) + " resources");
         }
     }
     if (!multiMode && !instance.nonrenewable.empty()) {
@@ -339,65 +286,55 @@ void checkModes(const Instance& instance, const std::vector<int>& jobLines,
     }
 }
 
-void checkDemandCounts(const Instance& instance, const std::vector<int>& jobLines,
-                       const std::string& fileName) {
-    checkModes(instance, jobLines, fileName);
-    for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
-        if (instance.jobs[j].demands.size() != instance.availability.size()) {
-            throw FormatError(fileName, jobLines[j],
-                              jobName(j) + " has " + std::to_string(instance.jobs[j].demands.size())
-                                  + " demands for " + std::to_string(instance.resourceCount())
-                                  + " resources");
+// The top-level keys; false for an unknown one.
+bool readTopKey(JsonTokens& json, const std::string& key, Instance& instance,
+                std::vector<int>& jobLines) {
+    if (key == "format") {
+        if (json.string("the format name") != kFormatTag) {
+            json.fail("the format must be \"" + std::string(kFormatTag) + "\"");
         }
+    } else if (key == "version") {
+        if (json.number("the version") != kSchemaVersion) {
+            json.fail("only version " + std::to_string(kSchemaVersion) + " is known");
+        }
+    } else if (key == "provenance") {
+        json.object("the provenance object", [&](const std::string& name) {
+            instance.provenance.emplace_back(name, json.string("a provenance text"));
+        });
+    } else if (key == "availability") {
+        instance.availability = numbers(json, "an availability");
+    } else if (key == "nonrenewable") {
+        instance.nonrenewable = numbers(json, "a nonrenewable availability");
+    } else if (key == "jobs") {
+        json.array("the list of jobs", [&] {
+            jobLines.push_back(json.nextLine());
+            instance.jobs.push_back(readJob(json, instance.jobs.size()));
+        });
+    } else {
+        return false;
     }
+    return true;
 }
 
 } // namespace
 
 Instance readJson(std::string_view bytes, const std::string& fileName) {
-    JsonCursor json(bytes, fileName);
+    JsonTokens json(bytes, fileName);
+    nlohmann::json::sax_parse(LineCountingIterator{bytes.data(), &json.lines},
+                              LineCountingIterator{bytes.data() + bytes.size(), &json.lines},
+                              &json);
     Instance instance;
     std::vector<int> jobLines;
-    bool tagged = false, versioned = false, sized = false, listed = false;
-    json.object("a JSON object", [&](const std::string& key) {
-        if (key == "format") {
-            tagged = json.string("the format name") == kFormatTag;
-            if (!tagged) {
-                json.fail("the format must be \"" + std::string(kFormatTag) + "\"");
-            }
-        } else if (key == "version") {
-            versioned = json.number("the version") == kSchemaVersion;
-            if (!versioned) {
-                json.fail("only version " + std::to_string(kSchemaVersion) + " is known");
-            }
-        } else if (key == "provenance") {
-            readProvenance(json, instance.provenance);
-        } else if (key == "availability") {
-            instance.availability = numbers(json, "an availability");
-            sized = true;
-        } else if (key == "nonrenewable") {
-            instance.nonrenewable = numbers(json, "a nonrenewable availability");
-        } else if (key == "jobs") {
-            json.array("the list of jobs", [&] {
-                json.peek();
-                jobLines.push_back(json.line());
-                instance.jobs.push_back(readJob(json, instance.jobs.size()));
-            });
-            listed = true;
-        } else {
+    const auto keys = json.object("a JSON object", [&](const std::string& key) {
+        if (!readTopKey(json, key, instance, jobLines)) {
             json.fail("unknown key \"" + key + "\"");
         }
     });
-    if (!tagged || !versioned || !sized || !listed) {
-        json.fail("the instance needs \"format\", \"version\", \"availability\" and \"jobs\"");
-    }
-    if (!json.atEnd()) {
-        json.fail("unexpected text after the instance: " + json.shownHere());
-    }
+    need(json, keys, {"format", "version", "availability", "jobs"}, "the instance");
     if (instance.availability.empty()) {
         json.fail("the instance needs at least one resource");
     }
-    checkDemandCounts(instance, jobLines, fileName);
+    checkDemands(instance, jobLines, fileName);
     checkInstance(instance, jobLines, fileName);
     return instance;
 }

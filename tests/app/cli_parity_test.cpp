@@ -1,4 +1,6 @@
-// The desktop program and the command-line tool, given the same inputs, write the same files.
+// The desktop program and the command-line tool run the same session, so given the same inputs
+// they write the same files as long as each turns its inputs into the same run, selection and
+// file names: this checks that, with the fields and options a plain run leaves alone.
 #include "app_test_main.h"
 #include "app_test_support.h"
 
@@ -14,35 +16,20 @@ using namespace tavrin::testing;
 namespace {
 
 struct Inputs {
-    int variant = 2;
-    QString activities, target, maxNetworks, seed;
-    QString resources = QStringLiteral("4");
-    QString rf, ru, rc, rs; // empty: not chosen; RF and RC are the defaults
-    QStringList ranges;     // Tavrin2: I3 low, I3 high, ... as typed
-    bool narrowCi = false;  // Tavrin1: CI range one step in from both ends
-    QString files, start = QStringLiteral("1"), prefix = QStringLiteral("Pat");
+    int variant;
+    QString activities, target, maxNetworks, seed, files, resources;
+    bool useAndStrength;     // RU and RS chosen, else RF and RC
+    QString request, demand; // their values
+    QStringList ranges;      // Tavrin2: I3 low, I3 high, ... as typed
+    bool narrowCi = false;   // Tavrin1: CI range one step in from both ends
 };
-
-Inputs runOf(int variant, const char* activities, const char* target, const char* maxNetworks,
-             const char* seed, const char* files) {
-    Inputs in;
-    in.variant = variant;
-    in.activities = QString::fromLatin1(activities);
-    in.target = QString::fromLatin1(target);
-    in.maxNetworks = QString::fromLatin1(maxNetworks);
-    in.seed = QString::fromLatin1(seed);
-    in.files = QString::fromLatin1(files);
-    return in;
-}
 
 QMap<QString, QByteArray> contents(const QString& directory) {
     QMap<QString, QByteArray> files;
     const QDir dir(directory);
     for (const QString& name : dir.entryList(QDir::Files)) {
         QFile file(dir.filePath(name));
-        if (file.open(QIODevice::ReadOnly)) {
-            files.insert(name, file.readAll());
-        }
+        files.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable");
     }
     return files;
 }
@@ -56,25 +43,11 @@ class CliParityTest : public QObject {
 private slots:
     void sameFilesAsTheCommandLineTool_data() {
         QTest::addColumn<Inputs>("in");
-        QTest::addRow("Tavrin2, default resources") << runOf(2, "10", "0.5", "40", "3", "10");
-
-        Inputs ranged = runOf(2, "12", "0.4", "60", "11", "5");
-        ranged.resources = "5";
-        ranged.ru = "3";
-        ranged.rs = "0.4";
-        ranged.ranges = QStringList{"0.2", "0.7", "0", "1", "0", "0.5", "0", "1"};
-        ranged.start = "7";
-        ranged.prefix = "Inst";
-        QTest::addRow("Tavrin2, ranges, RU and RS") << ranged;
-
-        Inputs orderStrength = runOf(1, "10", "0.5", "100", "0", "8");
-        orderStrength.rf = "0.5";
-        orderStrength.rc = "0.25";
-        QTest::addRow("Tavrin1, every CI") << orderStrength;
-
-        Inputs narrowed = runOf(1, "11", "0.4", "150", "5", "4");
-        narrowed.narrowCi = true;
-        QTest::addRow("Tavrin1, narrowed CI") << narrowed;
+        const QStringList ranges{"0.2", "0.7", "0", "1", "0", "0.5", "0", "1"};
+        QTest::addRow("Tavrin2, ranges, RU and RS")
+            << Inputs{2, "12", "0.4", "60", "11", "5", "5", true, "3", "0.4", ranges};
+        QTest::addRow("Tavrin1, narrowed CI, RF and RC")
+            << Inputs{1, "11", "0.4", "150", "5", "4", "4", false, "0.5", "0.25", {}, true};
     }
     void sameFilesAsTheCommandLineTool() {
 #ifndef TAVRIN_CLI_PATH
@@ -88,23 +61,18 @@ private slots:
         if (QTest::currentTestFailed()) {
             return;
         }
-
         QStringList arguments{"--variant",      in.variant == 1 ? "tavrin1" : "tavrin2",
                               "--activities",   in.activities,
                               "--target",       in.target,
                               "--max-networks", in.maxNetworks,
                               "--seed",         in.seed,
                               "--files",        in.files,
-                              "--start",        in.start,
+                              "--start",        "7",
+                              "--prefix",       "Inst",
                               "--dir",          cliOut.path(),
-                              "--prefix",       in.prefix,
                               "--resources",    in.resources};
-        for (const auto& [option, value] : {std::pair{"--rf", in.rf}, std::pair{"--ru", in.ru},
-                                            std::pair{"--rc", in.rc}, std::pair{"--rs", in.rs}}) {
-            if (!value.isEmpty()) {
-                arguments << QString::fromLatin1(option) << value;
-            }
-        }
+        arguments << (in.useAndStrength ? "--ru" : "--rf") << in.request
+                  << (in.useAndStrength ? "--rs" : "--rc") << in.demand;
         for (int k = 0; k < in.ranges.size() / 2; ++k) {
             arguments << QStringLiteral("--i%1").arg(k + 3)
                       << in.ranges[2 * k] + QLatin1Char(':') + in.ranges[2 * k + 1];
@@ -115,20 +83,11 @@ private slots:
         QProcess cli;
         cli.start(QStringLiteral(TAVRIN_CLI_PATH), arguments);
         QVERIFY(cli.waitForFinished(120000));
-        const QByteArray errors = cli.readAllStandardError();
-        if (cli.exitCode() != 0 && errors.contains("unknown option")) {
-            QSKIP("the command-line tool has no export options yet");
-        }
         QVERIFY2(cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0,
-                 errors.constData());
-
+                 cli.readAllStandardError().constData());
         const auto fromApp = contents(appOut.path());
-        const auto fromCli = contents(cliOut.path());
         QCOMPARE(fromApp.size(), in.files.toInt());
-        QCOMPARE(fromCli.keys(), fromApp.keys());
-        for (const QString& name : fromApp.keys()) {
-            QVERIFY2(fromCli.value(name) == fromApp.value(name), qPrintable(name));
-        }
+        QCOMPARE(contents(cliOut.path()), fromApp);
 #endif
     }
 
@@ -136,18 +95,12 @@ private:
     static void saveFromTheApp(const Inputs& in, const QString& directory, QStringList& ci) {
         Program p;
         p.type("Edit21", in.resources);
-        if (!in.ru.isEmpty()) {
+        if (in.useAndStrength) {
             QTest::keyClick(p.find<QComboBox>("ComboBox2"), Qt::Key_Down);
-            p.type("Edit10", in.ru);
-        } else if (!in.rf.isEmpty()) {
-            p.type("Edit9", in.rf);
-        }
-        if (!in.rs.isEmpty()) {
             QTest::keyClick(p.find<QComboBox>("ComboBox3"), Qt::Key_Down);
-            p.type("Edit12", in.rs);
-        } else if (!in.rc.isEmpty()) {
-            p.type("Edit11", in.rc);
         }
+        p.type(in.useAndStrength ? "Edit10" : "Edit9", in.request);
+        p.type(in.useAndStrength ? "Edit12" : "Edit11", in.demand);
         p.run(in.variant, in.activities, in.target, in.maxNetworks.toInt(), in.seed);
         const char* rangeFields[] = {"Edit13", "Edit14", "Edit15", "Edit16",
                                      "Edit17", "Edit18", "Edit19", "Edit20"};
@@ -165,8 +118,8 @@ private:
         };
         p.type(field("ed_dir"), directory);
         p.type(field("Edit4"), in.files);
-        p.type(field("Edit3"), in.start);
-        p.type(field("Edit2"), in.prefix);
+        p.type(field("Edit3"), "7");
+        p.type(field("Edit2"), "Inst");
         p.click(p.find<QWidget>(&p.windows->save_files, "Button2"));
         QVERIFY2(p.messages.shown.isEmpty(), qPrintable(p.lastMessage()));
     }

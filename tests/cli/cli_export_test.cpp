@@ -61,7 +61,7 @@ TEST(CliExport, WritesTheFilesOfTheRunsContinuedSequence) {
         args.insert(args.end(), c.resourceOptions.begin(), c.resourceOptions.end());
         ASSERT_EQ(run(args), kExitOk) << c.variant;
 
-        RunSettings s;
+        RunSettings s = defaultRunSettings();
         s.variant = std::string(c.variant) == "tavrin1" ? GeneratorVariant::Tavrin1
                                                         : GeneratorVariant::Tavrin2;
         s.activityCount = 9;

@@ -82,7 +82,7 @@ struct RunCase {
 };
 
 RunResult engineRun(const RunCase& c, std::int32_t seed) {
-    RunSettings s;
+    RunSettings s = defaultRunSettings();
     s.variant = c.variant;
     s.activityCount = c.n;
     s.target = c.target;

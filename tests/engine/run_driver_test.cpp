@@ -54,7 +54,7 @@ TEST(TimeCheck, SecondsAreTruncatedNotRounded) {
 
 RunSettings settingsFor(GeneratorVariant variant, int n, double target, int maxNetworks,
                         bool timeLimited = false) {
-    RunSettings s;
+    RunSettings s = defaultRunSettings();
     s.variant = variant;
     s.activityCount = n;
     s.target = target;

@@ -7,7 +7,7 @@ namespace tavrin {
 namespace {
 
 RunSettings derived(int n, double x) {
-    RunSettings s;
+    RunSettings s = defaultRunSettings();
     s.activityCount = n;
     s.target = x;
     deriveSizes(s);

@@ -44,7 +44,7 @@ ExportPool wholePool(int count) {
 }
 
 RunSettings resources(int n, int k) {
-    RunSettings settings;
+    RunSettings settings = defaultRunSettings();
     settings.activityCount = n;
     settings.resourceCount = k;
     return settings;

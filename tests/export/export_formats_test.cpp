@@ -13,7 +13,7 @@ using formats::InstanceFormat;
 // Runs the generator, then exports four files from the source the run left.
 ExportBatchResult exportFiles(const std::string& directory,
                               std::vector<InstanceFormat> chosenFormats) {
-    RunSettings settings;
+    RunSettings settings = defaultRunSettings();
     settings.activityCount = 12;
     settings.target = 0.5;
     settings.maxNetworks = 20;

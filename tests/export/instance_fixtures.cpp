@@ -129,28 +129,6 @@ std::string readFile(const std::string& path) {
     return bytes.str();
 }
 
-ScratchDirectory::ScratchDirectory() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_path = std::filesystem::temp_directory_path()
-             / (std::string("tavrin_") + test->test_suite_name() + "_" + test->name());
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
-}
-
-ScratchDirectory::~ScratchDirectory() {
-    std::error_code ignored; // a destructor must not throw; the directory is only scratch
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-std::vector<std::string> ScratchDirectory::names() const {
-    std::vector<std::string> out;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
-        out.push_back(entry.path().filename().string());
-    }
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
 void parseRcp(const std::string& bytes, RcpFile& file) {
     const std::vector<std::string> lines = crlfLines(bytes);
     ASSERT_GE(lines.size(), 5u);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/bits.h"
+#include "support/scratch_directory.h"
 
 #include <filesystem>
 #include <random>
@@ -29,22 +30,7 @@ std::vector<Word> arcSetOf(const Relation& closure);
 
 std::string readFile(const std::string& path);
 
-// An empty directory under the system's temporary directory, named after the running test and
-// removed with everything in it at the end.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    std::string path() const { return m_path.string(); }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    std::vector<std::string> names() const;
-
-private:
-    std::filesystem::path m_path;
-};
+using testing::ScratchDirectory;
 
 // A parsed .rcp file. Jobs are numbered 1..jobCount; vectors are indexed by job - 1.
 struct RcpFile {

@@ -8,7 +8,7 @@
 namespace tavrin::testing {
 
 RunSettings smallRun(GeneratorVariant variant, int activities, int resources) {
-    RunSettings s;
+    RunSettings s = defaultRunSettings();
     s.variant = variant;
     s.activityCount = activities;
     s.target = 0.5;

@@ -6,13 +6,12 @@
 #include "formats/instance_io.h"
 
 #include <fstream>
-#include <random>
 #include <stdexcept>
 
 namespace tavrin::measure::fixtures {
 
 std::vector<formats::Instance> generatedInstances(int n, double orderStrength, int count) {
-    RunSettings s;
+    RunSettings s = defaultRunSettings();
     s.variant = GeneratorVariant::Tavrin1;
     s.activityCount = n;
     s.target = orderStrength;
@@ -37,18 +36,6 @@ void writeRcp(const formats::Instance& instance, const std::filesystem::path& pa
     std::string bytes;
     formats::writeInstance(formats::InstanceFormat::Rcp, instance, bytes);
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-ScratchDirectory::ScratchDirectory() {
-    std::random_device seed;
-    m_path = std::filesystem::temp_directory_path()
-             / ("tavrin-measure-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(m_path);
-}
-
-ScratchDirectory::~ScratchDirectory() {
-    std::error_code ignored; // a leftover temporary directory is harmless
-    std::filesystem::remove_all(m_path, ignored);
 }
 
 } // namespace tavrin::measure::fixtures

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/instance.h"
+#include "support/scratch_directory.h"
 
 #include <filesystem>
 #include <string>
@@ -15,17 +16,6 @@ std::vector<formats::Instance> generatedInstances(int n, double orderStrength, i
 // Writes the instance as an .rcp file at path.
 void writeRcp(const formats::Instance& instance, const std::filesystem::path& path);
 
-// An empty directory under the system's temporary directory, removed at the end.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+using testing::ScratchDirectory;
 
 } // namespace tavrin::measure::fixtures

@@ -30,7 +30,7 @@ struct Case {
 };
 
 RunSettings settingsOf(const Case& c) {
-    RunSettings s;
+    RunSettings s = defaultRunSettings();
     s.variant = c.variant;
     s.activityCount = c.n;
     s.target = c.target;

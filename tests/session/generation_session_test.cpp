@@ -9,7 +9,7 @@ namespace tavrin {
 namespace {
 
 GenerationSession runTavrin1() {
-    RunSettings settings;
+    RunSettings settings = defaultRunSettings();
     settings.variant = GeneratorVariant::Tavrin1;
     settings.activityCount = 12;
     settings.target = 0.5;
