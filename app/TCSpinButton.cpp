@@ -13,15 +13,15 @@ TCSpinButton::TCSpinButton(QWidget* parent) : QWidget(parent) {
 }
 
 QSize TCSpinButton::sizeHint() const {
-    return QSize(17, 24);
+    return {17, 24};
 }
 
 QRect TCSpinButton::halfRect(Half half) const {
     const int upHeight = height() / 2;
     if (half == Half::Up) {
-        return QRect(0, 0, width(), upHeight);
+        return {0, 0, width(), upHeight};
     }
-    return QRect(0, upHeight, width(), height() - upHeight);
+    return {0, upHeight, width(), height() - upHeight};
 }
 
 std::optional<TCSpinButton::Half> TCSpinButton::halfAt(const QPoint& point) const {
@@ -153,7 +153,7 @@ void TCSpinButton::paintHalf(QPainter& painter, Half half) {
     }
 }
 
-void TCSpinButton::paintEvent(QPaintEvent*) {
+void TCSpinButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     paintHalf(painter, Half::Up);
     paintHalf(painter, Half::Down);

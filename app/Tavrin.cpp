@@ -171,7 +171,7 @@ bool TRG::variantChosen() const {
 }
 
 FieldReader TRG::reader() {
-    return FieldReader(m_messages, this);
+    return {m_messages, this};
 }
 
 void TRG::TabControl1Change() {

@@ -10,16 +10,16 @@ PaintBox::PaintBox(QSize designSize, QWidget* parent) : QWidget(parent), m_desig
 QColor PaintBox::colour(PenColour pen) {
     switch (pen) {
     case PenColour::Silver:
-        return QColor(0xC0, 0xC0, 0xC0);
+        return {0xC0, 0xC0, 0xC0};
     case PenColour::Red:
-        return QColor(0xFF, 0x00, 0x00);
+        return {0xFF, 0x00, 0x00};
     case PenColour::Black:
         break;
     }
-    return QColor(0, 0, 0);
+    return {0, 0, 0};
 }
 
-void PaintBox::paintEvent(QPaintEvent*) {
+void PaintBox::paintEvent(QPaintEvent* /*event*/) {
     QImage image(m_designSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     if (m_picture) {

@@ -52,7 +52,7 @@ PictureBox::PictureBox(QSize designSize, Painter painter, QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void PictureBox::paintEvent(QPaintEvent*) {
+void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);

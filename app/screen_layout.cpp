@@ -40,7 +40,7 @@ int px(int designPixels) {
 QRect rect(int x, int y, int width, int height) {
     const int left = px(x);
     const int top = px(y);
-    return QRect(left, top, px(x + width) - left, px(y + height) - top);
+    return {left, top, px(x + width) - left, px(y + height) - top};
 }
 
 void place(QWidget* widget, int x, int y, int width, int height) {

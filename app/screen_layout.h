@@ -6,11 +6,9 @@
 class QLabel;
 class QWidget;
 
-namespace tavrin {
-
 // The windows are laid out in pixels of a 120 pixels-per-inch design. Everything is scaled by
 // the screen's logical resolution, so a 96-dpi screen shows the windows at 0.8 of the design.
-namespace layout {
+namespace tavrin::layout {
 
 // logicalDpi / 120 of the primary screen, fixed at the first call.
 double factor();
@@ -33,5 +31,4 @@ QFont serifFont(int designHeight, bool bold = false);
 // that would run into the field to its right is moved left to end a small gap before it.
 void placeCaption(QLabel* caption, int x, int y, const QWidget* field = nullptr);
 
-} // namespace layout
-} // namespace tavrin
+} // namespace tavrin::layout

@@ -3,7 +3,7 @@
 namespace tavrin {
 
 TavrinWindows::TavrinWindows(MessageSink& messages, DesktopShell& shell)
-    : RG(messages, shell), param(), seedv(messages), save_files(messages, shell), about(shell) {
+    : RG(messages, shell), seedv(messages), save_files(messages, shell), about(shell) {
     RG.attachDialogs(&param, &seedv, &save_files, &about);
     param.setMainWindow(&RG);
     seedv.setMainWindow(&RG);

@@ -23,6 +23,10 @@ std::string rangeShapeError(const std::string& option, const std::string& text) 
     return "option '--" + option + "' takes LOW:HIGH, not '" + text + "'";
 }
 
+std::string boundsRuleError(const std::string& option, const std::string& bound) {
+    return "option '--" + option + "' " + kIndicatorBoundsRule + ", not '" + bound + "'";
+}
+
 // The CI fields hold integers.
 std::string readCiRange(const std::string& text, ExportChoices& out) {
     const auto parts = splitRange(text);
@@ -54,7 +58,7 @@ std::string readIndicatorRange(int measure, const std::string& text, ExportChoic
             return invalidRealMessage(bound);
         }
         if (!(*fraction >= 0.0 && *fraction <= 1.0)) {
-            return "option '--" + option + "' " + kIndicatorBoundsRule + ", not '" + bound + "'";
+            return boundsRuleError(option, bound);
         }
     }
     const auto low = parsePercent(parts->low);
@@ -62,7 +66,7 @@ std::string readIndicatorRange(int measure, const std::string& text, ExportChoic
     if (!low || !high) {
         return invalidRealMessage(!low ? parts->low : parts->high);
     }
-    const auto index = static_cast<std::size_t>(2 * measure);
+    const std::size_t index = 2 * static_cast<std::size_t>(measure);
     out.indicatorBounds[index] = *low;
     out.indicatorBounds[index + 1] = *high;
     return {};
@@ -100,7 +104,7 @@ std::string readInstanceClass(const CliOptions& options, InstanceClass& out) {
     std::string error;
     if (isMultiMode(options)) {
         MultiModeSettings& m = out.multiMode.emplace();
-        for (std::string problem :
+        for (const std::string& problem :
              {readInteger(options.modes, m.modes),
               readInteger(options.nonrenewable, m.nonrenewable),
               readReal(options.nonrenewableFactor, m.nonrenewableFactor),
@@ -112,7 +116,7 @@ std::string readInstanceClass(const CliOptions& options, InstanceClass& out) {
         TimeLagSettings& t = out.timeLags.emplace();
         t.keepUnknown = options.keepUnknown;
         int limit = kDefaultCheckLimit;
-        for (std::string problem :
+        for (const std::string& problem :
              {readReal(options.maxLags, t.maxLagShare), readReal(options.lagTightness, t.tightness),
               readInteger(options.checkLimit, limit)}) {
             error = error.empty() ? problem : error;

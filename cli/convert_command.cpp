@@ -40,7 +40,7 @@ std::string convertFile(const std::string& file, formats::InstanceFormat to,
     const std::string name = fs::path(file).stem().string();
     const std::string target =
         (fs::path(directory) / (name + std::string(formats::formatExtension(to)))).string();
-    if (written.count(target) != 0) {
+    if (written.contains(target)) {
         return target + ": already written from another input file of the same name";
     }
     try {

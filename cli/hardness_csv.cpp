@@ -22,6 +22,17 @@ std::optional<Number> optionalNumber(const std::string& field, const std::string
     return field.empty() ? std::nullopt : std::optional<Number>(number<Number>(field, where));
 }
 
+// Where each field sits in a row.
+struct HardnessColumns {
+    std::size_t sha = 0;
+    std::size_t lb0 = 0;
+    std::size_t lb = 0;
+    std::size_t ub = 0;
+    std::size_t status = 0;
+    std::size_t gap = 0;
+    std::size_t fails = 0;
+};
+
 } // namespace
 
 std::map<std::string, measure::InstanceHardness> readHardnessCsv(const std::string& path) {
@@ -30,16 +41,11 @@ std::map<std::string, measure::InstanceHardness> readHardnessCsv(const std::stri
         throw std::runtime_error(path + ": cannot read the file");
     }
     design::CsvTable table;
-    std::size_t sha = 0, lb0 = 0, lb = 0, ub = 0, status = 0, gap = 0, fails = 0;
+    HardnessColumns at;
     try {
         table = design::readCsv(*text);
-        sha = table.column("sha256");
-        lb0 = table.column("lb0");
-        lb = table.column("lb");
-        ub = table.column("ub");
-        status = table.column("status");
-        gap = table.column("gap");
-        fails = table.column("fails");
+        at = {table.column("sha256"), table.column("lb0"), table.column("lb"),   table.column("ub"),
+              table.column("status"), table.column("gap"), table.column("fails")};
     } catch (const std::runtime_error& e) {
         throw std::runtime_error(path + ": " + e.what());
     }
@@ -48,13 +54,13 @@ std::map<std::string, measure::InstanceHardness> readHardnessCsv(const std::stri
         const auto& row = table.rows[r];
         const std::string where = path + ":" + std::to_string(r + 2);
         measure::InstanceHardness h;
-        h.lb0 = number<int>(row[lb0], where);
-        h.lb = number<int>(row[lb], where);
-        h.ub = optionalNumber<int>(row[ub], where);
-        h.status = row[status];
-        h.gap = optionalNumber<double>(row[gap], where);
-        h.fails = number<std::int64_t>(row[fails], where);
-        hardness.emplace(row[sha], std::move(h));
+        h.lb0 = number<int>(row[at.lb0], where);
+        h.lb = number<int>(row[at.lb], where);
+        h.ub = optionalNumber<int>(row[at.ub], where);
+        h.status = row[at.status];
+        h.gap = optionalNumber<double>(row[at.gap], where);
+        h.fails = number<std::int64_t>(row[at.fails], where);
+        hardness.emplace(row[at.sha], std::move(h));
     }
     return hardness;
 }

@@ -43,6 +43,7 @@ public:
                                           ? m_options.jobs
                                           : static_cast<int>(std::thread::hardware_concurrency())));
         std::vector<std::thread> workers;
+        workers.reserve(static_cast<std::size_t>(threads));
         for (int t = 0; t < threads; ++t) {
             workers.emplace_back([this] { work(); });
         }

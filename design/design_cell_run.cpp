@@ -268,6 +268,7 @@ std::optional<std::string> runPairedCells(const UnitContext& context,
         return error.empty() ? std::nullopt : std::optional<std::string>(error);
     }
     std::vector<int> slots;
+    slots.reserve(static_cast<std::size_t>(context.design.instances));
     for (std::int32_t rep = 0; rep < context.design.instances; ++rep) {
         slots.push_back(session.pool().draw(session.random()));
     }
@@ -304,13 +305,13 @@ std::vector<std::string> indexHeader(const Design& design) {
     for (const Factor& factor : design.factors) {
         header.push_back(factor.key);
     }
-    header.push_back("rep");
-    header.push_back("seed");
+    header.emplace_back("rep");
+    header.emplace_back("seed");
     if (design.paired) {
-        header.push_back("completion_seed");
+        header.emplace_back("completion_seed");
     }
     for (const char* column : {"networks", "time_limit", "kept", "selected"}) {
-        header.push_back(column);
+        header.emplace_back(column);
     }
     const auto measures = measure::measureColumnNames(maxResources(design));
     header.insert(header.end(), measures.begin(), measures.end());
@@ -318,7 +319,7 @@ std::vector<std::string> indexHeader(const Design& design) {
         const auto columns = solveColumns(*design.solve);
         header.insert(header.end(), columns.begin(), columns.end());
     }
-    header.push_back("sha256");
+    header.emplace_back("sha256");
     return header;
 }
 

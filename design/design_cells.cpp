@@ -79,15 +79,14 @@ InstanceClass cellClass(const Design& design, const Cell& cell) {
             value = *parseReal(levelOr(design, cell, key, ""));
         }
     };
-    if (design.factor("modes") || design.factor("nonrenewable") || design.factor("rf_n")
-        || design.factor("rs_n")) {
+    if (design.multiMode()) {
         MultiModeSettings& m = out.multiMode.emplace();
         m.modes = *parseInteger(levelOr(design, cell, "modes", "3"));
         m.nonrenewable = *parseInteger(levelOr(design, cell, "nonrenewable", "2"));
         real("rf_n", m.nonrenewableFactor);
         real("rs_n", m.nonrenewableStrength);
     }
-    if (design.factor("max_lags") || design.factor("lag_tightness")) {
+    if (design.timeLags()) {
         TimeLagSettings& t = out.timeLags.emplace();
         real("max_lags", t.maxLagShare);
         real("lag_tightness", t.tightness);
@@ -103,7 +102,7 @@ CellSelection cellSelection(const Design& design, const Cell& cell) {
             selection.ciRange = rangeBounds(levelOf(design, cell, f), false);
         } else if (key.size() == 2 && key[0] == 'i') {
             const auto bounds = rangeBounds(levelOf(design, cell, f), true);
-            const auto at = static_cast<std::size_t>(2 * (key[1] - '3'));
+            const std::size_t at = 2 * static_cast<std::size_t>(key[1] - '3');
             selection.indicatorBounds[at] = bounds[0];
             selection.indicatorBounds[at + 1] = bounds[1];
         }
@@ -259,7 +258,7 @@ void checkNamesDistinct(const Design& design, const std::vector<CheckedCell>& ce
             const std::string tail = longer.substr(cut - 1) + "1";
             const bool fits = tail.size() < instances.size()
                               || (tail.size() == instances.size() && tail <= instances);
-            if (digit != '0' && fits && prefixes.count(longer.substr(0, cut - 1)) != 0) {
+            if (digit != '0' && fits && prefixes.contains(longer.substr(0, cut - 1))) {
                 collide(longer + "1");
             }
         }

@@ -240,8 +240,9 @@ void checkPattern(const Reader& reader, const std::string& pattern, int line,
         const std::size_t close = pattern.find('}', open);
         const std::string name =
             close == std::string::npos ? std::string() : pattern.substr(open + 1, close - open - 1);
-        const auto known = std::find_if(kPlaceholders.begin(), kPlaceholders.end(),
-                                        [&](const Placeholder& p) { return name == p.name; });
+        const auto* const known =
+            std::find_if(kPlaceholders.begin(), kPlaceholders.end(),
+                         [&](const Placeholder& p) { return name == p.name; });
         if (known == kPlaceholders.end()) {
             reader.fail(line, key, "unknown placeholder {" + name + "}");
         }
@@ -276,23 +277,10 @@ std::string defaultPattern(const std::vector<Factor>& factors) {
 
 // A multi-mode design writes .mm and a time-lag design .sch unless told otherwise, and never a
 // format that cannot hold its instances.
-bool multiModeFactorGiven(const Design& design) {
-    return design.factor("modes") || design.factor("nonrenewable") || design.factor("rf_n")
-           || design.factor("rs_n");
-}
-
-bool lagFactorGiven(const Design& design) {
-    return design.factor("max_lags") || design.factor("lag_tightness");
-}
-
-bool classFactorGiven(const Design& design) {
-    return multiModeFactorGiven(design) || lagFactorGiven(design);
-}
-
 void checkClassFormats(const Reader& reader, const toml::table& top, Design& design) {
     using formats::InstanceFormat;
-    const bool modes = multiModeFactorGiven(design);
-    const bool lags = lagFactorGiven(design);
+    const bool modes = design.multiMode();
+    const bool lags = design.timeLags();
     if (!modes && !lags) {
         return;
     }
@@ -396,8 +384,8 @@ DesignError::DesignError(const std::string& file, int line, const std::string& k
 
 std::string shortestText(double value) {
     char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    return std::string(digits, end);
+    char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return {digits, end};
 }
 
 const Factor* Design::factor(std::string_view key) const {
@@ -407,6 +395,15 @@ const Factor* Design::factor(std::string_view key) const {
         }
     }
     return nullptr;
+}
+
+bool Design::multiMode() const {
+    return factor("modes") != nullptr || factor("nonrenewable") != nullptr
+           || factor("rf_n") != nullptr || factor("rs_n") != nullptr;
+}
+
+bool Design::timeLags() const {
+    return factor("max_lags") != nullptr || factor("lag_tightness") != nullptr;
 }
 
 Design parseDesign(std::string_view text, const std::string& fileName) {
@@ -453,7 +450,7 @@ Design parseDesign(std::string_view text, const std::string& fileName) {
     if (const toml::node* node = top.get("solve")) {
         design.solve = readSolveTable(reader, *node, design.paired);
         // The solver takes single-mode instances without lags only.
-        if (classFactorGiven(design)) {
+        if (design.multiMode() || design.timeLags()) {
             reader.fail(*node, "solve",
                         "multi-mode and time-lag designs cannot be solved; remove the table");
         }

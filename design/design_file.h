@@ -77,6 +77,9 @@ struct Design {
     std::optional<DesignSolve> solve;
 
     const Factor* factor(std::string_view key) const;
+    // Whether a factor of the multi-mode, or of the time-lag, class is given.
+    bool multiMode() const;
+    bool timeLags() const;
 };
 
 // Parses the text of a design file; fileName only names the file in errors. Throws DesignError

@@ -2,6 +2,7 @@
 
 #include "design/design_index.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -78,13 +79,10 @@ bool isPlainName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") {
         return false;
     }
-    for (const char c : name) {
+    return std::ranges::none_of(name, [](char c) {
         const auto code = static_cast<unsigned char>(c);
-        if (code < 0x20 || code == 0x7f || c == '/' || c == '\\') {
-            return false;
-        }
-    }
-    return true;
+        return code < 0x20 || code == 0x7f || c == '/' || c == '\\';
+    });
 }
 
 void removeStaleTemporaryFiles(const std::string& dir) {

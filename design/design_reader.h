@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <toml++/toml.h>
+#include <utility>
 
 namespace tavrin::design {
 
@@ -16,7 +17,7 @@ inline int lineOf(const toml::node& node) {
 // Reads the typed values of a design file; every fault is a DesignError at the node's line.
 class Reader {
 public:
-    explicit Reader(const std::string& fileName) : m_file(fileName) {}
+    explicit Reader(std::string fileName) : m_file(std::move(fileName)) {}
 
     [[noreturn]] void fail(int line, const std::string& key, const std::string& message) const {
         throw DesignError(m_file, line, key, message);

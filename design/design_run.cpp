@@ -44,7 +44,7 @@ using FinishedCells = std::map<int, std::vector<IndexRow>>;
 
 // Rows by cell; a cell the journal lists takes the journal's rows, the later record.
 FinishedCells rowsByCell(const std::vector<std::string>& header,
-                         std::vector<std::vector<IndexRow>> sources) {
+                         const std::vector<std::vector<IndexRow>>& sources) {
     const CsvTable columns{header, {}};
     const std::size_t cellColumn = columns.column("cell");
     const std::size_t fileColumn = columns.column("file");
@@ -96,7 +96,7 @@ FinishedCells finishedCells(const Design& design, const std::vector<CheckedCell>
     };
     for (auto it = finished.begin(); it != finished.end();) {
         const bool keep =
-            wanted.count(it->first) != 0 && it->second.size() == perCell && sound(it->second);
+            wanted.contains(it->first) && it->second.size() == perCell && sound(it->second);
         it = keep ? std::next(it) : finished.erase(it);
     }
     return finished;
@@ -136,7 +136,7 @@ std::vector<std::vector<const CheckedCell*>> workUnits(const Design& design,
     std::vector<std::vector<const CheckedCell*>> units;
     std::map<std::string, std::size_t> unitOfNetwork;
     for (const CheckedCell& cell : cells) {
-        if (finished.count(cell.cell.index) != 0) {
+        if (finished.contains(cell.cell.index)) {
             continue;
         }
         if (!design.paired) {

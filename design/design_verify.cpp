@@ -107,7 +107,7 @@ void compareFolders(const std::string& dir, const std::string& regenerated, Veri
     const std::set<std::string> present = filesUnder(dir);
     const std::set<std::string> expected = filesUnder(regenerated);
     for (const std::string& name : expected) {
-        if (present.count(name) == 0) {
+        if (!present.contains(name)) {
             report.missing.push_back(name);
         } else if (readWholeFile(pathIn(dir, name)) != readWholeFile(pathIn(regenerated, name))) {
             report.differing.push_back(name);
@@ -120,6 +120,7 @@ void compareFolders(const std::string& dir, const std::string& regenerated, Veri
 // The shards, checked to be the complete shards 1..N of one design, in shard order.
 std::vector<std::pair<std::string, Manifest>> checkedShards(const std::vector<std::string>& dirs) {
     std::vector<std::pair<std::string, Manifest>> shards;
+    shards.reserve(dirs.size());
     for (const std::string& dir : dirs) {
         shards.emplace_back(dir, manifestOf(dir));
     }
@@ -168,6 +169,11 @@ CsvTable shardIndex(const std::string& dir, const Manifest& manifest) {
     return index;
 }
 
+std::runtime_error foreignFileError(const std::string& outDir, const std::string& name) {
+    return std::runtime_error(outDir + " is not empty and holds " + name
+                              + ", which no merge of these shards writes");
+}
+
 // What a merge into outDir may find there: nothing, or what an interrupted merge of the same
 // shards wrote. Its own stale temporary files go; anything else refuses the merge.
 void checkMergeTarget(const std::string& outDir,
@@ -194,9 +200,8 @@ void checkMergeTarget(const std::string& outDir,
     }
     for (const auto& entry : fs::directory_iterator(outDir)) {
         const std::string name = entry.path().filename().string();
-        if (ours.count(name) == 0 && !isOurTemporaryName(name)) {
-            throw std::runtime_error(outDir + " is not empty and holds " + name
-                                     + ", which no merge of these shards writes");
+        if (!ours.contains(name) && !isOurTemporaryName(name)) {
+            throw foreignFileError(outDir, name);
         }
     }
 }

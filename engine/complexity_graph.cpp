@@ -65,7 +65,7 @@ void ComplexityGraph::computeReachability(const EventNetwork& events) {
     const int end = m_events;
     const int words = m_words;
     const Word* first = events.successors(0);
-    std::copy(first, first + end * words, row(m_successors, 0));
+    std::copy(first, first + index(end) * index(words), row(m_successors, 0));
     clearWords(row(m_reach, end), words);
     for (int l = end - 1; l >= 0; --l) {
         Word* successors = row(m_successors, l);
@@ -96,7 +96,7 @@ void ComplexityGraph::computeReachability(const EventNetwork& events) {
 
 void ComplexityGraph::fillPredecessorRows(const EventNetwork& events) {
     const Word* first = events.predecessors(0);
-    std::copy(first, first + m_events * m_words, row(m_predecessors, 0));
+    std::copy(first, first + index(m_events) * index(m_words), row(m_predecessors, 0));
 }
 
 void ComplexityGraph::computeDominators() {

@@ -33,7 +33,7 @@ public:
 
 private:
     // Rows are laid out with the current row length, as in the event network.
-    Word* row(std::vector<Word>& table, int event) {
+    Word* row(std::vector<Word>& table, int event) const {
         return &table[static_cast<std::size_t>(event) * static_cast<std::size_t>(m_words)];
     }
     const Word* row(const std::vector<Word>& table, int event) const {

@@ -49,7 +49,7 @@ private:
     static std::size_t at(const std::vector<int>& table, int index) {
         return static_cast<std::size_t>(table[static_cast<std::size_t>(index)]);
     }
-    Word* activityRow(std::vector<Word>& table, int row) {
+    Word* activityRow(std::vector<Word>& table, int row) const {
         return &table[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_activityWords)];
     }
     const Word* activityRow(const std::vector<Word>& table, int row) const {
@@ -57,7 +57,7 @@ private:
     }
     // Event rows are laid out with the current network's row length, so the rows of all its
     // events form one block.
-    Word* eventRow(std::vector<Word>& table, int event) {
+    Word* eventRow(std::vector<Word>& table, int event) const {
         return &table[static_cast<std::size_t>(event) * static_cast<std::size_t>(m_eventWords)];
     }
     const Word* eventRow(const std::vector<Word>& table, int event) const {

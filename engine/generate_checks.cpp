@@ -11,24 +11,24 @@ GenerateCheckResult refuse(std::string message, const char* title) {
 
 } // namespace
 
-GenerateCheckResult checkGenerateInputs(const GenerateInputs& in, char sep) {
-    const RunInputTexts& t = in.texts;
-    const auto target = parseReal(t.target, sep);
+GenerateCheckResult checkGenerateInputs(const GenerateInputs& inputs, char decimalSeparator) {
+    const RunInputTexts& t = inputs.texts;
+    const auto target = parseReal(t.target, decimalSeparator);
     if (!target) {
-        return refuse(invalidRealMessage(t.target, sep), kIntegerErrorTitle);
+        return refuse(invalidRealMessage(t.target, decimalSeparator), kIntegerErrorTitle);
     }
     if (*target < 0.0 || *target > 1.0) {
         return refuse(t.variant == GeneratorVariant::Tavrin1 ? kOsRangeMessage : kI2RangeMessage,
                       kMessageTitle);
     }
-    const auto activities = parseReal(t.activities, sep);
+    const auto activities = parseReal(t.activities, decimalSeparator);
     if (!activities) {
-        return refuse(invalidRealMessage(t.activities, sep), kIntegerErrorTitle);
+        return refuse(invalidRealMessage(t.activities, decimalSeparator), kIntegerErrorTitle);
     }
     if (*activities < 1.0) {
         return refuse(kTooFewActivitiesMessage, kMessageTitle);
     }
-    auto read = readRunSettings(t, sep);
+    auto read = readRunSettings(t, decimalSeparator);
     if (!read.settings) {
         return refuse(read.error, kIntegerErrorTitle);
     }
@@ -41,18 +41,19 @@ GenerateCheckResult checkGenerateInputs(const GenerateInputs& in, char sep) {
         return refuse("Maximum number of generated networks must be at least 1", kMessageTitle);
     }
     if (run.settings.timeLimited) {
-        const auto seconds = parseReal(in.timeLimit, sep);
+        const auto seconds = parseReal(inputs.timeLimit, decimalSeparator);
         if (!seconds) {
-            return refuse(invalidRealMessage(in.timeLimit, sep), kIntegerErrorTitle);
+            return refuse(invalidRealMessage(inputs.timeLimit, decimalSeparator),
+                          kIntegerErrorTitle);
         }
         if (!(*seconds > 0.0)) {
             return refuse("Time limit must be a positive number of seconds", kMessageTitle);
         }
         run.timeLimitSeconds = *seconds;
     }
-    const auto seed = parseInteger(in.seed);
+    const auto seed = parseInteger(inputs.seed);
     if (!seed) {
-        return refuse(invalidIntegerMessage(in.seed), kIntegerErrorTitle);
+        return refuse(invalidIntegerMessage(inputs.seed), kIntegerErrorTitle);
     }
     run.seed = *seed;
     return {run, {}};

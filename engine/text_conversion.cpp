@@ -19,6 +19,15 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// Copies the run of decimal digits at text[i] on to `out`; whether there was one.
+bool copyDigits(std::string_view text, std::size_t& i, std::string& out) {
+    const std::size_t from = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        out += text[i++];
+    }
+    return i != from;
+}
+
 // Checks the shape [sign] digits [sep digits] [e [sign] digits] and returns it with '.' as the
 // separator, or nothing. Keeps from_chars from accepting "inf", "nan" or hexadecimal forms.
 std::optional<std::string> normalisedReal(std::string_view text, char separator) {
@@ -31,18 +40,11 @@ std::optional<std::string> normalisedReal(std::string_view text, char separator)
         }
         ++i;
     }
-    bool digits = false;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        out += text[i++];
-        digits = true;
-    }
+    bool digits = copyDigits(text, i, out);
     if (i < text.size() && text[i] == separator) {
         out += '.';
         ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            out += text[i++];
-            digits = true;
-        }
+        digits = copyDigits(text, i, out) || digits;
     }
     if (!digits) {
         return std::nullopt;
@@ -53,12 +55,7 @@ std::optional<std::string> normalisedReal(std::string_view text, char separator)
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
             out += text[i++];
         }
-        bool exponentDigits = false;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            out += text[i++];
-            exponentDigits = true;
-        }
-        if (!exponentDigits) {
+        if (!copyDigits(text, i, out)) {
             return std::nullopt;
         }
     }

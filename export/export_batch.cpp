@@ -20,7 +20,7 @@ namespace {
 
 void appendNumber(std::string& text, std::int32_t number) {
     char digits[12];
-    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    char* const end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     text.append(digits, end);
 }
 
@@ -148,7 +148,8 @@ completeClassInstance(ProjectInstance& instance, formats::Instance& model, const
                                             *instanceClass.multiMode, random, model);
         }
         if (lags && feasibility == Feasibility::Feasible) {
-            std::vector<std::int64_t> reference, starts;
+            std::vector<std::int64_t> reference;
+            std::vector<std::int64_t> starts;
             feasibility = addTimeLags(*lags, random, model, reference);
             if (feasibility == Feasibility::Feasible) {
                 feasibility =

@@ -66,7 +66,7 @@ int ExportPool::draw(RandomSource& random) {
     if (m_slots.empty()) {
         throw std::invalid_argument("No network left in the export pool to draw from");
     }
-    const std::size_t r = static_cast<std::size_t>(random.below(length()));
+    const auto r = static_cast<std::size_t>(random.below(length()));
     const int slot = m_slots[r];
     m_slots[r] = m_slots.back();
     m_slots.pop_back();

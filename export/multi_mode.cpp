@@ -45,13 +45,14 @@ void drawModes(const std::vector<char>& required, int modeCount, int renewable,
                RandomSource& random, formats::Job& job) {
     std::vector<int> used;
     for (int r = 0; r < static_cast<int>(required.size()); ++r) {
-        if (required[index(r)]) {
+        if (required[index(r)] != 0) {
             used.push_back(r);
         }
     }
     // 1..M modes, drawn; an activity without resources has nothing to trade and keeps one.
     const int modes = used.empty() ? 1 : random.below(modeCount) + 1;
-    std::vector<std::int32_t> durations, demands;
+    std::vector<std::int32_t> durations;
+    std::vector<std::int32_t> demands;
     drawDistinct(modes, kMaxDuration, random, durations);
     job.modes.assign(index(modes), {});
     for (int m = 0; m < modes; ++m) {
@@ -95,7 +96,8 @@ void setRenewableAvailability(formats::Instance& out, double strength) {
 
 void setNonrenewableAvailability(formats::Instance& out, double strength) {
     for (std::size_t r = 0; r < out.nonrenewable.size(); ++r) {
-        std::int32_t least = 0, most = 0;
+        std::int32_t least = 0;
+        std::int32_t most = 0;
         for (const formats::Job& job : out.jobs) {
             least += job.modes.back().nonrenewable[r];
             most += job.modes.front().nonrenewable[r];
@@ -146,8 +148,9 @@ formats::Feasibility completeMultiMode(const ProjectInstance& project, double re
     std::vector<char> required(index(k + nonrenewable));
     for (int a = 0; a < n; ++a) {
         for (int r = 0; r < k + nonrenewable; ++r) {
-            required[index(r)] =
-                r < k ? project.requiresResource(a, r) : pattern[index(a * nonrenewable + r - k)];
+            const bool needed = r < k ? project.requiresResource(a, r)
+                                      : pattern[index(a * nonrenewable + r - k)] != 0;
+            required[index(r)] = needed ? 1 : 0;
         }
         formats::Job& job = out.jobs[index(a + 1)];
         drawModes(required, settings.modes, k, random, job);

@@ -54,7 +54,7 @@ struct DemandCandidate {
 // is sized once here and every completion step overwrites what it owns, so one object serves a
 // whole export without allocating per file.
 struct ProjectInstance {
-    ProjectInstance(int activityCount, int resourceCount);
+    ProjectInstance(int n, int k);
 
     int activityCount;
     int resourceCount;

@@ -110,7 +110,7 @@ std::string_view RcpWriter::format(const ProjectInstance& instance) {
     }
     out = putEndJob(out, instance);
     assert(static_cast<std::size_t>(out - first) + formats::kSlack <= bound);
-    return std::string_view(first, static_cast<std::size_t>(out - first));
+    return {first, static_cast<std::size_t>(out - first)};
 }
 
 void RcpWriter::write(const ProjectInstance& instance, const std::string& path) {

@@ -96,7 +96,8 @@ std::vector<std::int64_t> referenceSchedule(const formats::Instance& instance) {
         }
     }
     std::vector<std::int32_t> use(static_cast<std::size_t>(durationSum(instance) + 1) * k, 0);
-    std::vector<std::int64_t> release(instance.jobs.size(), 0), starts(instance.jobs.size(), 0);
+    std::vector<std::int64_t> release(instance.jobs.size(), 0);
+    std::vector<std::int64_t> starts(instance.jobs.size(), 0);
     for (std::size_t j = 0; j < instance.jobs.size(); ++j) {
         const formats::Job& job = instance.jobs[j];
         std::int64_t start = release[j];
@@ -153,7 +154,8 @@ LagMeasures measureLags(const formats::Instance& instance) {
     }
     const long double sum =
         static_cast<long double>(std::max<std::int64_t>(durationSum(instance), 1));
-    int maximal = 0, measured = 0;
+    int maximal = 0;
+    int measured = 0;
     long double tightness = 0.0L;
     for (std::int32_t j = 0; j < instance.jobCount(); ++j) {
         const formats::Job& job = instance.jobs[static_cast<std::size_t>(j)];

@@ -71,9 +71,8 @@ char* putSet(char* at, std::int64_t first, std::int64_t last) {
     return putText(at, "}");
 }
 
-// The multi-mode data of the usual MiniZinc model: resources renewable (type 1) then
-// nonrenewable (type 2), the modes of the tasks numbered 1..n_opt in a row.
-void putModes(TextOut& text, const Instance& instance) {
+// n_res, rtype (renewable 1, nonrenewable 2), rcap, n_tasks and n_opt.
+void putModeCounts(TextOut& text, const Instance& instance) {
     const std::size_t tasks = instance.jobs.size() - 2;
     const std::size_t k = instance.availability.size();
     const std::size_t resources = k + instance.nonrenewable.size();
@@ -94,15 +93,26 @@ void putModes(TextOut& text, const Instance& instance) {
     }
     at = putNumber(putText(at, "];\nn_tasks = "), static_cast<std::int64_t>(tasks));
     at = putNumber(putText(at, ";\nn_opt = "), options);
-    text.advance(putText(at, ";\nmodes = ["));
+    text.advance(putText(at, ";\n"));
+}
+
+// Each task's modes as the set of its option numbers, which run on from task to task.
+void putModeSets(TextOut& text, const Instance& instance) {
+    const std::size_t tasks = instance.jobs.size() - 2;
+    text.advance(putText(text.room(16), "modes = ["));
     std::int64_t next = 1;
     for (std::size_t t = 1; t <= tasks; ++t) {
         const auto count = static_cast<std::int64_t>(instance.jobs[t].modes.size());
-        at = text.room(static_cast<std::size_t>(count) * kItemRoom + 8);
+        char* const at = text.room(static_cast<std::size_t>(count) * kItemRoom + 8);
         text.advance(putSet(putText(at, t == 1 ? "" : ", "), next, next + count - 1));
         next += count;
     }
-    text.advance(putText(text.room(16), "];\ndur = ["));
+    text.advance(putText(text.room(16), "];\n"));
+}
+
+void putModeDurations(TextOut& text, const Instance& instance) {
+    const std::size_t tasks = instance.jobs.size() - 2;
+    text.advance(putText(text.room(16), "dur = ["));
     bool first = true;
     for (std::size_t t = 1; t <= tasks; ++t) {
         for (const Mode& mode : instance.jobs[t].modes) {
@@ -111,10 +121,18 @@ void putModes(TextOut& text, const Instance& instance) {
             first = false;
         }
     }
-    text.advance(putText(text.room(40), "];\nrreq = array2d(1..n_res, 1..n_opt, ["));
+    text.advance(putText(text.room(16), "];\n"));
+}
+
+// One row per resource, renewable then nonrenewable, of every option's demand.
+void putModeDemands(TextOut& text, const Instance& instance) {
+    const std::size_t tasks = instance.jobs.size() - 2;
+    const std::size_t k = instance.availability.size();
+    const std::size_t resources = k + instance.nonrenewable.size();
+    text.advance(putText(text.room(40), "rreq = array2d(1..n_res, 1..n_opt, ["));
     for (std::size_t r = 0; r < resources; ++r) {
         text.advance(putText(text.room(8), r == 0 ? "\n  " : ",\n  "));
-        first = true;
+        bool first = true;
         for (std::size_t t = 1; t <= tasks; ++t) {
             for (const Mode& mode : instance.jobs[t].modes) {
                 const std::int32_t demand = r < k ? mode.demands[r] : mode.nonrenewable[r - k];
@@ -124,6 +142,15 @@ void putModes(TextOut& text, const Instance& instance) {
         }
     }
     text.advance(putText(text.room(16), "]);\nsucc = ["));
+}
+
+// The multi-mode data of the usual MiniZinc model: resources renewable (type 1) then
+// nonrenewable (type 2), the modes of the tasks numbered 1..n_opt in a row.
+void putModes(TextOut& text, const Instance& instance) {
+    putModeCounts(text, instance);
+    putModeSets(text, instance);
+    putModeDurations(text, instance);
+    putModeDemands(text, instance);
 }
 
 // Time lags as difference constraints over every job, the dummies included (a maximal lag may

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -52,12 +53,7 @@ struct Instance {
     // Every job has its modes listed; single-mode code must not take such an instance as its own.
     bool multiMode() const { return !jobs.empty() && !jobs.front().modes.empty(); }
     bool hasTimeLags() const {
-        for (const Job& job : jobs) {
-            if (!job.lags.empty()) {
-                return true;
-            }
-        }
-        return false;
+        return std::ranges::any_of(jobs, [](const Job& job) { return !job.lags.empty(); });
     }
 
     friend bool operator==(const Instance&, const Instance&) = default;

@@ -2,16 +2,13 @@
 
 #include "formats/instance_io.h"
 
+#include <algorithm>
+
 namespace tavrin::formats {
 namespace {
 
 bool allZero(const std::vector<std::int32_t>& values) {
-    for (const std::int32_t v : values) {
-        if (v != 0) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(values, [](std::int32_t v) { return v == 0; });
 }
 
 void checkSuccessors(const Instance& instance, const std::vector<int>& jobLines,

@@ -109,7 +109,8 @@ Feasibility nonrenewableFeasibility(const Instance& instance) {
     if (firstCapacity + 1 > kFrontBudget) {
         return Feasibility::Unknown;
     }
-    std::vector<Front> states(firstCapacity + 1), next(firstCapacity + 1);
+    std::vector<Front> states(firstCapacity + 1);
+    std::vector<Front> next(firstCapacity + 1);
     states[0].assign(instance.nonrenewable.size() - 1, 0);
     if (states[0].empty()) {
         return singleResourceFeasibility(instance);
@@ -149,7 +150,7 @@ Feasibility temporalFeasibility(const Instance& instance, std::vector<std::int64
                 continue;
             }
             earliest[s] = earliest[j] + lag;
-            if (!queued[s]) {
+            if (queued[s] == 0) {
                 // Without a positive cycle a job is queued again at most jobs - 1 times.
                 if (++requeued[s] >= jobs) {
                     return Feasibility::Infeasible;
@@ -209,7 +210,8 @@ std::vector<std::int64_t> earliestStartPeaks(const Instance& instance) {
     }
     std::sort(events.begin(), events.end());
     const std::size_t k = instance.availability.size();
-    std::vector<std::int64_t> use(k, 0), peaks(k, 0);
+    std::vector<std::int64_t> use(k, 0);
+    std::vector<std::int64_t> peaks(k, 0);
     for (const auto& [time, j] : events) {
         const bool starts = time % 2 != 0;
         for (std::size_t r = 0; r < k; ++r) {

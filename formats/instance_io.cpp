@@ -97,7 +97,7 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* p
         }
         bytes.append(block.data(), got);
     }
-    if (std::ferror(file.get())) {
+    if (std::ferror(file.get()) != 0) {
         return fail("cannot read the file: " + systemReason());
     }
     return bytes;

@@ -101,7 +101,7 @@ public:
 
 private:
     void grow(std::size_t count) {
-        const std::size_t used = static_cast<std::size_t>(m_at - m_text.data());
+        const auto used = static_cast<std::size_t>(m_at - m_text.data());
         m_text.resize(2 * m_text.size() + count + kSlack);
         m_at = m_text.data() + used;
         m_end = m_text.data() + m_text.size();

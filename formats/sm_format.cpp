@@ -2,6 +2,7 @@
 #include "formats/instance_check.h"
 #include "formats/number_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -79,10 +80,8 @@ char* putLabel(char* out, std::string_view label) {
 }
 
 void checkProvenanceText(std::string_view text, bool key) {
-    bool faulty = false;
-    for (const char c : text) {
-        faulty |= (c == '\n') | (c == '\r') | (key & (c == ':'));
-    }
+    const bool faulty = std::ranges::any_of(
+        text, [key](char c) { return c == '\n' || c == '\r' || (key && c == ':'); });
     if (faulty) {
         throw std::invalid_argument("A provenance " + std::string(key ? "key" : "value") + " (\""
                                     + std::string(text)

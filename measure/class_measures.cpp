@@ -27,7 +27,9 @@ void measureModes(const formats::Instance& instance, ClassMeasures& out) {
     }
     out.modesPerActivity = n == 0 ? 1.0 : static_cast<double>(modes) / static_cast<double>(n);
     const std::vector<std::int64_t> peaks = formats::earliestStartPeaks(instance);
-    std::vector<double> renewable, factor, strength;
+    std::vector<double> renewable;
+    std::vector<double> factor;
+    std::vector<double> strength;
     for (std::size_t r = 0; r < instance.availability.size(); ++r) {
         std::int64_t largestMinimum = 0;
         for (const formats::Job& job : instance.jobs) {
@@ -43,9 +45,12 @@ void measureModes(const formats::Instance& instance, ClassMeasures& out) {
         }
     }
     for (std::size_t r = 0; r < instance.nonrenewable.size(); ++r) {
-        std::int64_t least = 0, most = 0, users = 0;
+        std::int64_t least = 0;
+        std::int64_t most = 0;
+        std::int64_t users = 0;
         for (std::size_t j = 1; j <= n; ++j) {
-            std::int64_t low = instance.jobs[j].modes.front().nonrenewable[r], high = low;
+            std::int64_t low = instance.jobs[j].modes.front().nonrenewable[r];
+            std::int64_t high = low;
             for (const formats::Mode& mode : instance.jobs[j].modes) {
                 low = std::min<std::int64_t>(low, mode.nonrenewable[r]);
                 high = std::max<std::int64_t>(high, mode.nonrenewable[r]);

@@ -57,7 +57,7 @@ void writeShares(const ReportGroups& groups, std::ostream& out) {
     out << "<th>mean gap</th></tr>\n";
     for (std::size_t g = 0; g < groups.names.size(); ++g) {
         const SetHardness set = hardnessOf(groups.members[g]);
-        out << "<tr><td><svg width=\"14\" height=\"14\"><rect width=\"14\" height=\"14\" fill=\""
+        out << R"(<tr><td><svg width="14" height="14"><rect width="14" height="14" fill=")"
             << colourOf(static_cast<int>(g)) << "\"/></svg></td><td>" << escaped(groups.names[g])
             << "</td><td>" << set.solved << " of " << groups.members[g].size() << "</td>";
         for (const int count : set.counts) {
@@ -84,7 +84,7 @@ void writeGapScatter(const ReportGroups& groups, const std::string& measureX, st
     }
     const Frame& f = kGapFrame;
     out << "<figure><figcaption>gap (%) against " << escaped(measureX)
-        << "</figcaption><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width
+        << R"(</figcaption><svg xmlns="http://www.w3.org/2000/svg" width=")" << f.width
         << "\" height=\"" << f.height << "\">";
     writePoints(out, f, points, rangeOf(points.xs), rangeOf(points.ys), measureX, "%");
     out << "</svg></figure>\n";

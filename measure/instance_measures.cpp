@@ -66,14 +66,14 @@ InstanceMeasures measureInstance(const formats::Instance& instance) {
     return InstanceMeter().measure(instance);
 }
 
-InstanceMeasures InstanceMeter::measure(const formats::Instance& file) {
+InstanceMeasures InstanceMeter::measure(const formats::Instance& instance) {
     std::optional<formats::Instance> view;
-    if (file.hasTimeLags()) {
-        view = precedenceView(file);
+    if (instance.hasTimeLags()) {
+        view = precedenceView(instance);
     }
-    const formats::Instance& instance = view ? *view : file;
-    const JobOrder order = orderJobs(instance);
-    const int n = instance.jobCount() - 2;
+    const formats::Instance& precedences = view ? *view : instance;
+    const JobOrder order = orderJobs(precedences);
+    const int n = precedences.jobCount() - 2;
     if (n > kMaxActivities) {
         throw std::invalid_argument("the instance has " + std::to_string(n)
                                     + " activities; the measures take at most "
@@ -81,19 +81,19 @@ InstanceMeasures InstanceMeter::measure(const formats::Instance& file) {
     }
     InstanceMeasures measures;
     measures.activityCount = n;
-    measures.resourceCount = instance.resourceCount();
+    measures.resourceCount = precedences.resourceCount();
     if (m_activityCount != n) {
         m_network = std::make_unique<WorkNetwork>(n);
         m_complexity = std::make_unique<ComplexityIndex>(n);
         m_activityCount = n;
     }
-    fillActivityNetwork(instance, order, *m_network);
+    fillActivityNetwork(precedences, order, *m_network);
     measureNetwork(*m_network, *m_complexity, measures);
 
-    const std::vector<std::int64_t> finish = earliestFinishTimes(instance, order);
+    const std::vector<std::int64_t> finish = earliestFinishTimes(precedences, order);
     measures.criticalPathLength = *std::max_element(finish.begin(), finish.end());
-    measureResources(instance, finish, measures);
-    measures.instanceClass = measureClass(file);
+    measureResources(precedences, finish, measures);
+    measures.instanceClass = measureClass(instance);
     return measures;
 }
 

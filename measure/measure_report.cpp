@@ -40,7 +40,7 @@ void writeHistogram(std::ostream& out, const std::string& name, const Histogram&
                     const std::vector<int>& groupSizes) {
     const Frame& f = kHistogramFrame;
     out << "<figure><figcaption>" << escaped(name)
-        << "</figcaption><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width
+        << R"(</figcaption><svg xmlns="http://www.w3.org/2000/svg" width=")" << f.width
         << "\" height=\"" << f.height << "\">";
     writeAxes(out, f);
     const int bins = h.binCount();
@@ -106,7 +106,7 @@ void writeScatter(std::ostream& out, const Groups& groups, const ReportOptions& 
     }
     out << "<figure><figcaption>" << escaped(options.scatterY) << " against "
         << escaped(options.scatterX)
-        << "</figcaption><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width
+        << R"(</figcaption><svg xmlns="http://www.w3.org/2000/svg" width=")" << f.width
         << "\" height=\"" << f.height << "\">";
     writePoints(out, f, points, rangeOf(points.xs), rangeOf(points.ys), options.scatterX, "");
     writeText(out, 12, f.top + f.plotHeight() / 2, options.scatterY, "start");
@@ -116,7 +116,7 @@ void writeScatter(std::ostream& out, const Groups& groups, const ReportOptions& 
 void writeLegend(std::ostream& out, const Groups& groups) {
     out << "<table class=\"legend\"><tr><th></th><th>set</th><th>instances</th></tr>\n";
     for (std::size_t g = 0; g < groups.names.size(); ++g) {
-        out << "<tr><td><svg width=\"14\" height=\"14\"><rect width=\"14\" height=\"14\" fill=\""
+        out << R"(<tr><td><svg width="14" height="14"><rect width="14" height="14" fill=")"
             << colourOf(static_cast<int>(g)) << "\"/></svg></td><td>" << escaped(groups.names[g])
             << "</td><td>" << groups.members[g].size() << "</td></tr>\n";
     }

@@ -58,14 +58,14 @@ void writeAxes(std::ostream& out, const Frame& f) {
     const double x0 = f.left;
     const double y0 = f.top + f.plotHeight();
     out << "<line x1=\"" << pixels(x0) << "\" y1=\"" << pixels(y0) << "\" x2=\""
-        << pixels(x0 + f.plotWidth()) << "\" y2=\"" << pixels(y0) << "\" stroke=\"#333\"/>"
+        << pixels(x0 + f.plotWidth()) << "\" y2=\"" << pixels(y0) << R"(" stroke="#333"/>)"
         << "<line x1=\"" << pixels(x0) << "\" y1=\"" << pixels(f.top) << "\" x2=\"" << pixels(x0)
-        << "\" y2=\"" << pixels(y0) << "\" stroke=\"#333\"/>";
+        << "\" y2=\"" << pixels(y0) << R"(" stroke="#333"/>)";
 }
 
 void writeText(std::ostream& out, double x, double y, const std::string& text, const char* anchor) {
     out << "<text x=\"" << pixels(x) << "\" y=\"" << pixels(y) << "\" text-anchor=\"" << anchor
-        << "\" font-size=\"11\">" << escaped(text) << "</text>";
+        << R"(" font-size="11">)" << escaped(text) << "</text>";
 }
 
 double paddedLow(double low, double pad) {
@@ -92,7 +92,7 @@ void writePoints(std::ostream& out, const Frame& f, const Points& points, const 
         const double py =
             f.top + (1.0 - (points.ys[i] - ry.low) / (ry.high - ry.low)) * f.plotHeight();
         out << "<circle cx=\"" << pixels(px) << "\" cy=\"" << pixels(py)
-            << "\" r=\"3\" fill-opacity=\"0.6\" fill=\"" << colourOf(points.owner[i]) << "\"/>";
+            << R"(" r="3" fill-opacity="0.6" fill=")" << colourOf(points.owner[i]) << "\"/>";
     }
     const double base = f.top + f.plotHeight() + 14;
     writeText(out, f.left, base, axisLabel(rx.low), "start");

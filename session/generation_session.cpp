@@ -47,6 +47,7 @@ void GenerationSession::selectCi(std::int32_t low, std::int32_t high) {
 bool GenerationSession::selectIndicators(const std::array<std::int32_t, 8>& bounds) {
     m_pool.rebuildTavrin2(std::span<const IndicatorRecord>(m_records), bounds);
     std::vector<int> selected;
+    selected.reserve(static_cast<std::size_t>(m_pool.length()));
     for (int i = 0; i < m_pool.length(); ++i) {
         selected.push_back(m_pool.slot(i));
     }
