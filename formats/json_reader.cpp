@@ -148,8 +148,8 @@ private:
 std::string_view expectedIn(std::string_view context, bool started) {
     return context.starts_with("object key")         ? "a key"
            : context.starts_with("object separator") ? "\":\""
-           : context.starts_with("object")           ? "\",\" or \"}\""
-           : context.starts_with("array")            ? "\",\" or \"]\""
+           : context.starts_with("object")           ? R"("," or "}")"
+           : context.starts_with("array")            ? R"("," or "]")"
            : started                                 ? "a value"
                                                      : "a JSON object";
 }
@@ -252,7 +252,7 @@ Job readJob(JsonTokens& json, std::size_t j) {
     need(json, keys, {"duration", "demands", "successors"}, name);
     if (!job.modes.empty()
         && (job.modes[0].duration != job.duration || job.modes[0].demands != job.demands)) {
-        json.fail(name + ": \"duration\" and \"demands\" must repeat the first mode");
+        json.fail(name + R"(: "duration" and "demands" must repeat the first mode)");
     }
     return job;
 }
