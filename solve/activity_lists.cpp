@@ -53,6 +53,30 @@ void mutate(const Project& project, std::vector<int>& list, SampleRandom& random
     }
 }
 
+void shiftJob(const Project& project, std::vector<int>& list, SampleRandom& random) {
+    const std::vector<int> position = listPriority(list);
+    const auto from = static_cast<std::ptrdiff_t>(random.next() % list.size());
+    const int job = list[static_cast<std::size_t>(from)];
+    int low = 0;
+    int high = static_cast<int>(list.size()) - 1;
+    for (int before : project.predecessors[job]) {
+        low = std::max(low, position[before] + 1);
+    }
+    for (int after : project.successors[job]) {
+        high = std::min(high, position[after] - 1);
+    }
+    if (high <= low) {
+        return;
+    }
+    // Taken out first, the job lands after the one at `to`, still before its first successor.
+    const auto to =
+        low
+        + static_cast<std::ptrdiff_t>(random.next() % static_cast<std::uint64_t>(high - low + 1));
+    list.erase(list.begin() + from);
+    list.insert(
+        list.begin() + std::min<std::ptrdiff_t>(to, static_cast<std::ptrdiff_t>(list.size())), job);
+}
+
 std::vector<int> listPriority(const std::vector<int>& list) {
     std::vector<int> position(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {

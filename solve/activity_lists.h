@@ -23,6 +23,9 @@ std::vector<int> crossover(const std::vector<int>& mother, const std::vector<int
 // Swaps each pair of neighbours with the given probability unless the second succeeds the first.
 void mutate(const Project& project, std::vector<int>& list, SampleRandom& random, double rate);
 
+// Moves a random job to a random place between its last predecessor and its first successor.
+void shiftJob(const Project& project, std::vector<int>& list, SampleRandom& random);
+
 // Priority values that make a scheme follow the list: the position of each job.
 std::vector<int> listPriority(const std::vector<int>& list);
 

@@ -27,8 +27,9 @@ enum class PriorityRule {
 std::vector<int> priorityValues(const Project& project, PriorityRule rule);
 
 // The best schedule of the priority rules in both schemes, then regret-biased random sampling,
-// each schedule improved by forward-backward justification, until budget schedules are built,
-// one reaches lowerBound, or stop is raised. Deterministic for a project, bound, budget and seed.
+// a genetic search and a local search around the best, each schedule improved by
+// forward-backward justification, until budget schedules are built, one reaches lowerBound, or
+// stop is raised. Deterministic for a project, bound, budget and seed.
 // Expects a project whose jobs each fit their resources.
 HeuristicResult runHeuristic(const Project& project, int lowerBound, int budget, std::uint64_t seed,
                              const std::atomic<bool>* stop = nullptr);
