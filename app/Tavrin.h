@@ -186,11 +186,7 @@ public slots:
 
     void Newgeneration1Click();
     void Design1Click();
-    void Exit1Click();
     void Seed1Click();
-    void Tutorial1Click();
-    void Tavrin11Click();
-    void Tavrin21Click();
     void About1Click();
 
 protected:

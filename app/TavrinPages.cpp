@@ -197,23 +197,15 @@ void TRG::connectSteppers() {
 }
 
 void TRG::arrangeTabOrder() {
-    const auto chain = [](std::initializer_list<QWidget*> widgets) {
-        QWidget* previous = nullptr;
-        for (QWidget* widget : widgets) {
-            if (previous != nullptr) {
-                QWidget::setTabOrder(previous, widget);
-            }
-            previous = widget;
-        }
-    };
-    chain({ui.Button1, ui.TabControl1, ui.RadioButton1, ui.RadioButton2, ui.CheckBox1,   ui.Edit5,
-           ui.Edit6,   ui.Spin5,       ui.Spin6,        ui.Edit7,        ui.Edit8,       ui.Spin7,
-           ui.Spin8,   ui.ComboBox2,   ui.ComboBox3,    ui.Edit9,        ui.Edit10,      ui.Edit11,
-           ui.Edit12,  ui.Edit21,      ui.Spin21,       ui.Spin9,        ui.Spin10,      ui.Spin11,
-           ui.Spin12,  ui.Edit1,       ui.CSpinButton1, ui.Edit2,        ui.CSpinButton2});
+    setTabChain({ui.Button1, ui.TabControl1,  ui.RadioButton1, ui.RadioButton2, ui.CheckBox1,
+                 ui.Edit5,   ui.Edit6,        ui.Spin5,        ui.Spin6,        ui.Edit7,
+                 ui.Edit8,   ui.Spin7,        ui.Spin8,        ui.ComboBox2,    ui.ComboBox3,
+                 ui.Edit9,   ui.Edit10,       ui.Edit11,       ui.Edit12,       ui.Edit21,
+                 ui.Spin21,  ui.Spin9,        ui.Spin10,       ui.Spin11,       ui.Spin12,
+                 ui.Edit1,   ui.CSpinButton1, ui.Edit2,        ui.CSpinButton2});
     QWidget* previous = ui.CSpinButton2;
     for (const RangeBox& range : ui.ranges) {
-        chain({previous, range.high, range.highSpin, range.low, range.lowSpin});
+        setTabChain({previous, range.high, range.highSpin, range.low, range.lowSpin});
         previous = range.lowSpin;
     }
 }
