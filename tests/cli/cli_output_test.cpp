@@ -35,7 +35,11 @@ TEST(HistogramText, BinsCiValuesAndPercentages) {
     EXPECT_EQ(ci[2].count, 2);
     EXPECT_TRUE(ciBins(formCiHistogram({})).empty());
 
-    const auto percent = percentBins({0, 9, 10, 95, 100});
+    PercentCounts counts{};
+    for (const std::size_t p : {0, 9, 10, 95, 100}) {
+        ++counts[p];
+    }
+    const auto percent = percentBins(counts);
     ASSERT_EQ(percent.size(), 10u);
     EXPECT_EQ(percent[0].count, 2);
     EXPECT_EQ(percent[1].count, 1);
