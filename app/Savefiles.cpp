@@ -67,15 +67,8 @@ Tsave_files::Tsave_files(MessageSink& messages, DesktopShell& shell, QWidget* pa
     connect(ui.btn_cancel, &QPushButton::clicked, this, &Tsave_files::btn_cancelClick);
     connect(ui.btn_dir, &QPushButton::clicked, this, &Tsave_files::btn_dirClick);
 
-    setTabOrder(ui.Button2, ui.btn_cancel);
-    setTabOrder(ui.btn_cancel, ui.ed_dir);
-    setTabOrder(ui.ed_dir, ui.Edit2);
-    setTabOrder(ui.Edit2, ui.Edit3);
-    setTabOrder(ui.Edit3, ui.Edit4);
-    setTabOrder(ui.Edit4, ui.UpDown1);
-    setTabOrder(ui.UpDown1, ui.UpDown2);
-    setTabOrder(ui.UpDown2, ui.btn_dir);
-    setTabOrder(ui.btn_dir, ui.cb_format);
+    setTabChain({ui.Button2, ui.btn_cancel, ui.ed_dir, ui.Edit2, ui.Edit3, ui.Edit4, ui.UpDown1,
+                 ui.UpDown2, ui.btn_dir, ui.cb_format});
 
     centreOnScreen(this);
 }

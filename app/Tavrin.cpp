@@ -112,11 +112,16 @@ void TRG::buildMenu() {
 
     connect(ui.Newgeneration1, &QAction::triggered, this, &TRG::Newgeneration1Click);
     connect(ui.Design1, &QAction::triggered, this, &TRG::Design1Click);
-    connect(ui.Exit1, &QAction::triggered, this, &TRG::Exit1Click);
+    connect(ui.Exit1, &QAction::triggered, this, [this] { m_shell.terminate(); });
     connect(ui.Seed1, &QAction::triggered, this, &TRG::Seed1Click);
-    connect(ui.Tutorial1, &QAction::triggered, this, &TRG::Tutorial1Click);
-    connect(ui.Tavrin11, &QAction::triggered, this, &TRG::Tavrin11Click);
-    connect(ui.Tavrin21, &QAction::triggered, this, &TRG::Tavrin21Click);
+    // The documents beside the program.
+    for (const auto& [item, document] :
+         {std::pair{ui.Tutorial1, "Tutorial.pdf"}, std::pair{ui.Tavrin11, "Tavrin1.pdf"},
+          std::pair{ui.Tavrin21, "Tavrin2.pdf"}}) {
+        const QString name = QString::fromLatin1(document);
+        connect(item, &QAction::triggered, this,
+                [this, name] { m_shell.openUrl(documentUrl(name)); });
+    }
     connect(ui.About1, &QAction::triggered, this, &TRG::About1Click);
 }
 
@@ -210,10 +215,6 @@ void TRG::Newgeneration1Click() {
     m_shell.terminate();
 }
 
-void TRG::Exit1Click() {
-    m_shell.terminate();
-}
-
 void TRG::Seed1Click() {
     if (m_seedv == nullptr) {
         return;
@@ -221,18 +222,6 @@ void TRG::Seed1Click() {
     m_seedv->show();
     m_seedv->setEnabled(true);
     setEnabled(false);
-}
-
-void TRG::Tutorial1Click() {
-    m_shell.openUrl(documentUrl(QStringLiteral("Tutorial.pdf")));
-}
-
-void TRG::Tavrin11Click() {
-    m_shell.openUrl(documentUrl(QStringLiteral("Tavrin1.pdf")));
-}
-
-void TRG::Tavrin21Click() {
-    m_shell.openUrl(documentUrl(QStringLiteral("Tavrin2.pdf")));
 }
 
 void TRG::About1Click() {

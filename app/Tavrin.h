@@ -57,17 +57,12 @@ public:
     void setDesignHost(tavrin::DesignHost* host);
 
     int runCounter() const { return m_runCounter; }
-    const tavrin::ExportPool& exportPool() const { return m_session.pool(); }
-    const tavrin::CiHistogram& ciHistogram() const { return m_session.ciHistogram(); }
-    const tavrin::IndicatorHistograms& indicatorHistograms() const {
-        return m_session.indicatorHistograms();
-    }
+    // The run, its selection and histograms.
+    const tavrin::GenerationSession& session() const { return m_session; }
     // Null before a run has finished.
     const tavrin::NetworkStore* store() const {
         return m_session.hasRun() ? &m_session.store() : nullptr;
     }
-    // True when the run was ended by Esc or Stop before its limit.
-    bool runInterrupted() const { return m_session.result().interrupted; }
 
     // ExportHost
     bool refreshSelection() override;
@@ -179,57 +174,19 @@ public slots:
     void CheckBox1Click();
     void ComboBox2Change();
     void ComboBox3Change();
-    void Spin5UpClick();
-    void Spin5DownClick();
-    void Spin6UpClick();
-    void Spin6DownClick();
-    void Spin7UpClick();
-    void Spin7DownClick();
-    void Spin8UpClick();
-    void Spin8DownClick();
-    void Spin9UpClick();
-    void Spin9DownClick();
     void Spin10UpClick();
     void Spin10DownClick();
-    void Spin11UpClick();
-    void Spin11DownClick();
-    void Spin12UpClick();
-    void Spin12DownClick();
     void Spin21UpClick();
     void Spin21DownClick();
 
     void Button1Click();
 
-    void Spin13DownClick();
-    void Spin13UpClick();
-    void Spin14DownClick();
-    void Spin14UpClick();
-    void Spin15DownClick();
-    void Spin15UpClick();
-    void Spin16DownClick();
-    void Spin16UpClick();
-    void Spin17DownClick();
-    void Spin17UpClick();
-    void Spin18DownClick();
-    void Spin18UpClick();
-    void Spin19DownClick();
-    void Spin19UpClick();
-    void Spin20DownClick();
-    void Spin20UpClick();
-    void CSpinButton1DownClick();
-    void CSpinButton1UpClick();
-    void CSpinButton2DownClick();
-    void CSpinButton2UpClick();
     void PaintBox1Paint();
     void PaintBox5Paint();
 
     void Newgeneration1Click();
     void Design1Click();
-    void Exit1Click();
     void Seed1Click();
-    void Tutorial1Click();
-    void Tavrin11Click();
-    void Tavrin21Click();
     void About1Click();
 
 protected:

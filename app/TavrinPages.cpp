@@ -16,6 +16,8 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <functional>
+#include <limits>
 
 using namespace tavrin;
 
@@ -150,49 +152,60 @@ void TRG::buildResourcePage() {
 }
 
 void TRG::connectSteppers() {
-    const auto pair = [this](TCSpinButton* spin, void (TRG::*up)(), void (TRG::*down)()) {
-        connect(spin, &TCSpinButton::upClick, this, up);
-        connect(spin, &TCSpinButton::downClick, this, down);
+    connect(ui.Spin10, &TCSpinButton::upClick, this, &TRG::Spin10UpClick);
+    connect(ui.Spin10, &TCSpinButton::downClick, this, &TRG::Spin10DownClick);
+    connect(ui.Spin21, &TCSpinButton::upClick, this, &TRG::Spin21UpClick);
+    connect(ui.Spin21, &TCSpinButton::downClick, this, &TRG::Spin21DownClick);
+    // The other steppers go up (+1) and down (-1) through one function each.
+    const auto steps = [this](TCSpinButton* spin, const std::function<void(int)>& step) {
+        connect(spin, &TCSpinButton::upClick, this, [step] { step(+1); });
+        connect(spin, &TCSpinButton::downClick, this, [step] { step(-1); });
     };
-    pair(ui.Spin5, &TRG::Spin5UpClick, &TRG::Spin5DownClick);
-    pair(ui.Spin6, &TRG::Spin6UpClick, &TRG::Spin6DownClick);
-    pair(ui.Spin7, &TRG::Spin7UpClick, &TRG::Spin7DownClick);
-    pair(ui.Spin8, &TRG::Spin8UpClick, &TRG::Spin8DownClick);
-    pair(ui.Spin9, &TRG::Spin9UpClick, &TRG::Spin9DownClick);
-    pair(ui.Spin10, &TRG::Spin10UpClick, &TRG::Spin10DownClick);
-    pair(ui.Spin11, &TRG::Spin11UpClick, &TRG::Spin11DownClick);
-    pair(ui.Spin12, &TRG::Spin12UpClick, &TRG::Spin12DownClick);
-    pair(ui.Spin21, &TRG::Spin21UpClick, &TRG::Spin21DownClick);
-    pair(ui.ranges[0].lowSpin, &TRG::Spin13UpClick, &TRG::Spin13DownClick);
-    pair(ui.ranges[0].highSpin, &TRG::Spin14UpClick, &TRG::Spin14DownClick);
-    pair(ui.ranges[1].lowSpin, &TRG::Spin15UpClick, &TRG::Spin15DownClick);
-    pair(ui.ranges[1].highSpin, &TRG::Spin16UpClick, &TRG::Spin16DownClick);
-    pair(ui.ranges[2].lowSpin, &TRG::Spin17UpClick, &TRG::Spin17DownClick);
-    pair(ui.ranges[2].highSpin, &TRG::Spin18UpClick, &TRG::Spin18DownClick);
-    pair(ui.ranges[3].lowSpin, &TRG::Spin19UpClick, &TRG::Spin19DownClick);
-    pair(ui.ranges[3].highSpin, &TRG::Spin20UpClick, &TRG::Spin20DownClick);
-    pair(ui.CSpinButton1, &TRG::CSpinButton1UpClick, &TRG::CSpinButton1DownClick);
-    pair(ui.CSpinButton2, &TRG::CSpinButton2UpClick, &TRG::CSpinButton2DownClick);
+    // Up by step while below high, down by step while above low.
+    struct IntegerStep {
+        TCSpinButton* spin;
+        QLineEdit* field;
+        std::int32_t step, low, high;
+    };
+    for (const IntegerStep& s :
+         {IntegerStep{ui.Spin5, ui.Edit5, 600, 600, std::numeric_limits<std::int32_t>::max()},
+          IntegerStep{ui.Spin6, ui.Edit6, 1000, 1000, 1000000},
+          IntegerStep{ui.Spin7, ui.Edit7, 1, 2, 1000}}) {
+        steps(s.spin, [this, s](int direction) {
+            const auto inside = [&](std::int32_t v) {
+                return direction > 0 ? v < s.high : v > s.low;
+            };
+            stepInteger(reader(), s.field, inside, direction * s.step);
+        });
+    }
+    for (const auto& [spin, field] :
+         {std::pair{ui.Spin8, ui.Edit8}, std::pair{ui.Spin9, ui.Edit9},
+          std::pair{ui.Spin11, ui.Edit11}, std::pair{ui.Spin12, ui.Edit12}}) {
+        QLineEdit* edit = field;
+        connect(spin, &TCSpinButton::upClick, this,
+                [this, edit] { stepFractionUp(reader(), edit); });
+        connect(spin, &TCSpinButton::downClick, this,
+                [this, edit] { stepFractionDown(reader(), edit); });
+    }
+    for (int measure = 0; measure < 4; ++measure) {
+        const RangeBox& range = ui.ranges[static_cast<std::size_t>(measure)];
+        steps(range.lowSpin, [this, measure](int direction) { stepLow(measure, direction); });
+        steps(range.highSpin, [this, measure](int direction) { stepHigh(measure, direction); });
+    }
+    steps(ui.CSpinButton1, [this](int direction) { stepCiLow(direction); });
+    steps(ui.CSpinButton2, [this](int direction) { stepCiHigh(direction); });
 }
 
 void TRG::arrangeTabOrder() {
-    const auto chain = [](std::initializer_list<QWidget*> widgets) {
-        QWidget* previous = nullptr;
-        for (QWidget* widget : widgets) {
-            if (previous != nullptr) {
-                QWidget::setTabOrder(previous, widget);
-            }
-            previous = widget;
-        }
-    };
-    chain({ui.Button1, ui.TabControl1, ui.RadioButton1, ui.RadioButton2, ui.CheckBox1,   ui.Edit5,
-           ui.Edit6,   ui.Spin5,       ui.Spin6,        ui.Edit7,        ui.Edit8,       ui.Spin7,
-           ui.Spin8,   ui.ComboBox2,   ui.ComboBox3,    ui.Edit9,        ui.Edit10,      ui.Edit11,
-           ui.Edit12,  ui.Edit21,      ui.Spin21,       ui.Spin9,        ui.Spin10,      ui.Spin11,
-           ui.Spin12,  ui.Edit1,       ui.CSpinButton1, ui.Edit2,        ui.CSpinButton2});
+    setTabChain({ui.Button1, ui.TabControl1,  ui.RadioButton1, ui.RadioButton2, ui.CheckBox1,
+                 ui.Edit5,   ui.Edit6,        ui.Spin5,        ui.Spin6,        ui.Edit7,
+                 ui.Edit8,   ui.Spin7,        ui.Spin8,        ui.ComboBox2,    ui.ComboBox3,
+                 ui.Edit9,   ui.Edit10,       ui.Edit11,       ui.Edit12,       ui.Edit21,
+                 ui.Spin21,  ui.Spin9,        ui.Spin10,       ui.Spin11,       ui.Spin12,
+                 ui.Edit1,   ui.CSpinButton1, ui.Edit2,        ui.CSpinButton2});
     QWidget* previous = ui.CSpinButton2;
     for (const RangeBox& range : ui.ranges) {
-        chain({previous, range.high, range.highSpin, range.low, range.lowSpin});
+        setTabChain({previous, range.high, range.highSpin, range.low, range.lowSpin});
         previous = range.lowSpin;
     }
 }
@@ -216,61 +229,6 @@ void TRG::ComboBox3Change() {
     const bool strength = ui.ComboBox3->currentIndex() == 1;
     enableAll({ui.Label15, ui.Edit11, ui.Spin11}, !strength);
     enableAll({ui.Label16, ui.Edit12, ui.Spin12}, strength);
-}
-
-void TRG::Spin5UpClick() {
-    stepInteger(
-        reader(), ui.Edit5, [](std::int32_t) { return true; }, 600);
-}
-
-void TRG::Spin5DownClick() {
-    stepInteger(
-        reader(), ui.Edit5, [](std::int32_t v) { return v > 600; }, -600);
-}
-
-void TRG::Spin6UpClick() {
-    stepInteger(
-        reader(), ui.Edit6, [](std::int32_t v) { return v < 1000000; }, 1000);
-}
-
-void TRG::Spin6DownClick() {
-    stepInteger(
-        reader(), ui.Edit6, [](std::int32_t v) { return v > 1000; }, -1000);
-}
-
-void TRG::Spin7UpClick() {
-    stepInteger(
-        reader(), ui.Edit7, [](std::int32_t v) { return v < 1000; }, 1);
-}
-
-void TRG::Spin7DownClick() {
-    stepInteger(
-        reader(), ui.Edit7, [](std::int32_t v) { return v > 2; }, -1);
-}
-
-void TRG::Spin8UpClick() {
-    stepFractionUp(reader(), ui.Edit8);
-}
-void TRG::Spin8DownClick() {
-    stepFractionDown(reader(), ui.Edit8);
-}
-void TRG::Spin9UpClick() {
-    stepFractionUp(reader(), ui.Edit9);
-}
-void TRG::Spin9DownClick() {
-    stepFractionDown(reader(), ui.Edit9);
-}
-void TRG::Spin11UpClick() {
-    stepFractionUp(reader(), ui.Edit11);
-}
-void TRG::Spin11DownClick() {
-    stepFractionDown(reader(), ui.Edit11);
-}
-void TRG::Spin12UpClick() {
-    stepFractionUp(reader(), ui.Edit12);
-}
-void TRG::Spin12DownClick() {
-    stepFractionDown(reader(), ui.Edit12);
 }
 
 void TRG::Spin10UpClick() {

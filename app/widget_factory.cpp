@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWidget>
 
 namespace tavrin {
 
@@ -50,6 +51,12 @@ TCSpinButton* makeSpin(QWidget* parent, const char* name, int x, int y) {
     spin->setObjectName(QString::fromLatin1(name));
     layout::place(spin, x, y, 21, 30);
     return spin;
+}
+
+void setTabChain(std::initializer_list<QWidget*> widgets) {
+    for (std::size_t i = 1; i < widgets.size(); ++i) {
+        QWidget::setTabOrder(widgets.begin()[i - 1], widgets.begin()[i]);
+    }
 }
 
 } // namespace tavrin

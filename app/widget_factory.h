@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+#include <initializer_list>
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -26,5 +28,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
                         int width, int height);
 // A stepper beside a field: 21 x 30 design pixels.
 TCSpinButton* makeSpin(QWidget* parent, const char* name, int x, int y);
+
+// Tab moves from each widget to the next, in the order given.
+void setTabChain(std::initializer_list<QWidget*> widgets);
 
 } // namespace tavrin

@@ -3,6 +3,8 @@
 #include "engine/text_conversion.h"
 #include "solve/lag_feasibility.h"
 
+#include <type_traits>
+
 namespace tavrin::cli {
 namespace {
 
@@ -72,25 +74,21 @@ std::string readIndicatorRange(int measure, const std::string& text, ExportChoic
     return {};
 }
 
-std::string readInteger(const std::optional<std::string>& text, int& out) {
+// An optional int or double option into out; its message when it is not one.
+template <typename Number>
+std::string readNumber(const std::optional<std::string>& text, Number& out) {
     if (!text) {
         return {};
     }
-    const auto value = parseInteger(*text);
-    if (!value) {
-        return invalidIntegerMessage(*text);
+    constexpr bool kInteger = std::is_same_v<Number, int>;
+    std::optional<Number> value;
+    if constexpr (kInteger) {
+        value = parseInteger(*text);
+    } else {
+        value = parseReal(*text);
     }
-    out = *value;
-    return {};
-}
-
-std::string readReal(const std::optional<std::string>& text, double& out) {
-    if (!text) {
-        return {};
-    }
-    const auto value = parseReal(*text);
     if (!value) {
-        return invalidRealMessage(*text);
+        return kInteger ? invalidIntegerMessage(*text) : invalidRealMessage(*text);
     }
     out = *value;
     return {};
@@ -105,10 +103,9 @@ std::string readInstanceClass(const CliOptions& options, InstanceClass& out) {
     if (isMultiMode(options)) {
         MultiModeSettings& m = out.multiMode.emplace();
         for (const std::string& problem :
-             {readInteger(options.modes, m.modes),
-              readInteger(options.nonrenewable, m.nonrenewable),
-              readReal(options.nonrenewableFactor, m.nonrenewableFactor),
-              readReal(options.nonrenewableStrength, m.nonrenewableStrength)}) {
+             {readNumber(options.modes, m.modes), readNumber(options.nonrenewable, m.nonrenewable),
+              readNumber(options.nonrenewableFactor, m.nonrenewableFactor),
+              readNumber(options.nonrenewableStrength, m.nonrenewableStrength)}) {
             error = error.empty() ? problem : error;
         }
     }
@@ -116,9 +113,9 @@ std::string readInstanceClass(const CliOptions& options, InstanceClass& out) {
         TimeLagSettings& t = out.timeLags.emplace();
         t.keepUnknown = options.keepUnknown;
         int limit = kDefaultCheckLimit;
-        for (const std::string& problem :
-             {readReal(options.maxLags, t.maxLagShare), readReal(options.lagTightness, t.tightness),
-              readInteger(options.checkLimit, limit)}) {
+        for (const std::string& problem : {readNumber(options.maxLags, t.maxLagShare),
+                                           readNumber(options.lagTightness, t.tightness),
+                                           readNumber(options.checkLimit, limit)}) {
             error = error.empty() ? problem : error;
         }
         if (error.empty() && limit < 1) {

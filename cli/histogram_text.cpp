@@ -1,6 +1,7 @@
 #include "cli/histogram_text.h"
 
 #include <algorithm>
+#include <numeric>
 #include <sstream>
 
 namespace tavrin::cli {
@@ -37,15 +38,13 @@ std::vector<HistogramBin> ciBins(const CiHistogram& histogram) {
     return bins;
 }
 
-std::vector<HistogramBin> percentBins(const std::vector<std::int32_t>& percentages) {
+std::vector<HistogramBin> percentBins(const PercentCounts& counts) {
     std::vector<HistogramBin> bins;
     for (int b = 0; b < 10; ++b) {
         const int high = b == 9 ? 100 : 10 * b + 9;
-        bins.push_back({std::to_string(10 * b) + "-" + std::to_string(high), 0});
-    }
-    for (std::int32_t p : percentages) {
-        const int b = std::clamp(p / 10, 0, 9);
-        ++bins[static_cast<std::size_t>(b)].count;
+        bins.push_back(
+            {std::to_string(10 * b) + "-" + std::to_string(high),
+             std::accumulate(counts.begin() + 10 * b, counts.begin() + high + 1, std::int64_t{0})});
     }
     return bins;
 }

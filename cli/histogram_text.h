@@ -21,7 +21,7 @@ std::string histogramText(const std::string& title, const std::vector<HistogramB
 // One bin per CI value from the lowest to the highest stored value; no kept network, no bins.
 std::vector<HistogramBin> ciBins(const CiHistogram& histogram);
 
-// Percentages 0..100 in ten bins: 0-9, 10-19, ..., 80-89, 90-100.
-std::vector<HistogramBin> percentBins(const std::vector<std::int32_t>& percentages);
+// Counts per percentage 0..100 in ten bins: 0-9, 10-19, ..., 80-89, 90-100.
+std::vector<HistogramBin> percentBins(const PercentCounts& counts);
 
 } // namespace tavrin::cli

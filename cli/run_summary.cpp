@@ -24,18 +24,11 @@ void writeCiPart(std::ostream& out, const CiHistogram& ci) {
     out << histogramText("CI", ciBins(ci));
 }
 
-void writeIndicatorPart(std::ostream& out, const RunResult& result) {
-    const NetworkStore& store = *result.store;
+void writeIndicatorPart(std::ostream& out, const IndicatorHistograms& histograms) {
     const char* names[] = {"I3", "I4", "I5", "I6"};
-    for (int k = 0; k < 4; ++k) {
-        std::vector<std::int32_t> values;
-        values.reserve(static_cast<std::size_t>(store.count()));
-        for (int slot = 0; slot < store.count(); ++slot) {
-            const IndicatorRecord& r = store.indicators(slot);
-            const std::int32_t v[] = {r.i3, r.i4, r.i5, r.i6};
-            values.push_back(v[k]);
-        }
-        out << '\n' << histogramText(std::string(names[k]) + " (percent)", percentBins(values));
+    for (std::size_t k = 0; k < 4; ++k) {
+        out << '\n'
+            << histogramText(std::string(names[k]) + " (percent)", percentBins(histograms.all[k]));
     }
 }
 
@@ -65,7 +58,7 @@ std::string runSummary(const GenerationSession& session) {
             << result.statistics.leafLimitedOffers << '\n';
     }
     if (indicators) {
-        writeIndicatorPart(out, result);
+        writeIndicatorPart(out, session.indicatorHistograms());
     } else {
         writeCiPart(out, session.ciHistogram());
     }

@@ -31,6 +31,7 @@ void GenerationSession::run(const RunSettings& settings, double timeLimitSeconds
     for (int slot = 0; slot < kept.count(); ++slot) {
         m_records.push_back(kept.indicators(slot));
     }
+    m_histograms = countIndicators(m_records, {});
 }
 
 void GenerationSession::setExportSettings(const RunSettings& settings) {

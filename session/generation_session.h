@@ -71,6 +71,8 @@ public:
     const ExportPool& pool() const { return m_pool; }
     int selectedCount() const { return m_pool.poolCount(); }
     const CiHistogram& ciHistogram() const { return m_ci; }
+    // Tavrin2: the counts of all kept networks from the run on, of the selected ones from the
+    // last selection.
     const IndicatorHistograms& indicatorHistograms() const { return m_histograms; }
     std::int32_t ciSelectedLow() const { return m_ciSelectedLow; }
     std::int32_t ciSelectedHigh() const { return m_ciSelectedHigh; }

@@ -251,7 +251,7 @@ private slots:
         p.click(button);
 
         QCOMPARE(captionDuringRun, QStringLiteral("Stop"));
-        QVERIFY(p.main().runInterrupted());
+        QVERIFY(p.main().session().result().interrupted);
         QCOMPARE(p.shell.terminations, 0);
         QVERIFY(p.windows->param.isVisible());
         QCOMPARE(p.find<QLabel>(&p.windows->param, "Label3")->text(),

@@ -192,14 +192,14 @@ private slots:
     void tavrin1PageAfterARun() {
         Program p;
         p.run(1, QStringLiteral("10"), QStringLiteral("0.5"), 200);
-        const CiHistogram& ci = p.main().ciHistogram();
+        const CiHistogram& ci = p.main().session().ciHistogram();
         const int kept = p.main().store()->count();
         QVERIFY2(ci.span() >= 2, "the run should spread over a few CI values");
         QCOMPARE(std::accumulate(ci.bins.begin(), ci.bins.end(), 0), kept);
         QCOMPARE(p.text("Edit1"), QString::number(ci.low));
         QCOMPARE(p.text("Edit2"), QString::number(ci.high));
         QCOMPARE(p.text("Label4"), QString::number(kept));
-        QCOMPARE(p.main().exportPool().length(), kept);
+        QCOMPARE(p.main().session().pool().length(), kept);
         const auto labels = p.find<QWidget>("Panel11")->findChildren<QLabel*>();
         QCOMPARE(labels.size(), ci.span() + 1);
         QCOMPARE(labels.front()->text(), QString::number(ci.low));
@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(p.text("Label4"), QString::number(kept - ci.bins[0]));
         p.step("CSpinButton2", Down);
         QCOMPARE(p.text("Label4"), QString::number(kept - ci.bins.front() - ci.bins.back()));
-        QCOMPARE(p.main().exportPool().poolCount(), kept - ci.bins.front() - ci.bins.back());
+        QCOMPARE(p.main().session().pool().poolCount(), kept - ci.bins.front() - ci.bins.back());
         // The labels are made once, not at every drawing.
         QCOMPARE(p.find<QWidget>("Panel11")->findChildren<QLabel*>().size(), ci.span() + 1);
     }
@@ -243,7 +243,7 @@ private slots:
         QFETCH(int, highAfter);
         Program p;
         p.run(1, QStringLiteral("10"), QStringLiteral("0.5"), 200);
-        const int base = p.main().ciHistogram().low;
+        const int base = p.main().session().ciHistogram().low;
         p.type("Edit1", QString::number(base + low));
         p.type("Edit2", QString::number(base + high));
         p.step(spin.toLatin1().constData(), upper ? Up : Down);
@@ -254,7 +254,7 @@ private slots:
     void ciHighUpStopsAtTheHighestCi() {
         Program p;
         p.run(1, QStringLiteral("10"), QStringLiteral("0.5"), 200);
-        const QString highest = QString::number(p.main().ciHistogram().high);
+        const QString highest = QString::number(p.main().session().ciHistogram().high);
         p.step("CSpinButton2", Up);
         QCOMPARE(p.text("Edit2"), highest);
         p.type("Edit2", QStringLiteral("99"));
@@ -324,7 +324,7 @@ private slots:
         p.run(2, QStringLiteral("12"), QStringLiteral("0.45"), 150);
         const NetworkStore& store = *p.main().store();
         QCOMPARE(p.text("Label26"), QString::number(store.count()));
-        const auto& h = p.main().indicatorHistograms();
+        const auto& h = p.main().session().indicatorHistograms();
         QCOMPARE(std::accumulate(h.all[2].begin(), h.all[2].end(), 0), store.count());
 
         p.type("Edit13", QStringLiteral("0.25"));
@@ -333,7 +333,7 @@ private slots:
         const int expected = selectedByI3(store, 25, 40);
         QVERIFY(expected > 0 && expected < store.count());
         QCOMPARE(p.text("Label26"), QString::number(expected));
-        QCOMPARE(p.main().exportPool().length(), expected);
+        QCOMPARE(p.main().session().pool().length(), expected);
         QCOMPARE(std::accumulate(h.selected[0].begin(), h.selected[0].end(), 0), expected);
     }
 
@@ -345,7 +345,7 @@ private slots:
         QCOMPARE(p.messages.shown.size(), 1);
         QCOMPARE(p.lastMessage(), QStringLiteral("'x' is not a valid floating point value."));
         QCOMPARE(p.text("Label26"), QStringLiteral("0"));
-        QCOMPARE(p.main().exportPool().length(), 0);
+        QCOMPARE(p.main().session().pool().length(), 0);
         // Repaints draw again but do not repeat the message.
         for (int i = 0; i < 3; ++i) {
             p.main().repaint();
@@ -360,7 +360,7 @@ private slots:
     void typedRangesCountAtTheNextRepaint() {
         Program p;
         p.run(1, QStringLiteral("10"), QStringLiteral("0.5"), 200);
-        const CiHistogram& ci = p.main().ciHistogram();
+        const CiHistogram& ci = p.main().session().ciHistogram();
         p.type("Edit1", QString::number(ci.high));
         QCOMPARE(p.text("Label4"), QString::number(p.main().store()->count()));
         p.find<QWidget>("PaintBox5")->repaint();

@@ -35,7 +35,9 @@ TEST(HistogramText, BinsCiValuesAndPercentages) {
     EXPECT_EQ(ci[2].count, 2);
     EXPECT_TRUE(ciBins(formCiHistogram({})).empty());
 
-    const auto percent = percentBins({0, 9, 10, 95, 100});
+    PercentCounts counts{}; // one network at each of 0, 9, 10, 95 and 100 percent
+    counts[0] = counts[9] = counts[10] = counts[95] = counts[100] = 1;
+    const auto percent = percentBins(counts);
     ASSERT_EQ(percent.size(), 10u);
     EXPECT_EQ(percent[0].count, 2);
     EXPECT_EQ(percent[1].count, 1);

@@ -1,5 +1,6 @@
 #include "engine/run_driver.h"
 #include "export/export_batch.h"
+#include "formats/generated_instances.h"
 #include "formats/instance_io.h"
 #include "instance_fixtures.h"
 
@@ -13,12 +14,7 @@ using formats::InstanceFormat;
 // Runs the generator, then exports four files from the source the run left.
 ExportBatchResult exportFiles(const std::string& directory,
                               std::vector<InstanceFormat> chosenFormats) {
-    RunSettings settings = defaultRunSettings();
-    settings.activityCount = 12;
-    settings.target = 0.5;
-    settings.maxNetworks = 20;
-    settings.resourceCount = 3;
-    deriveSizes(settings);
+    const RunSettings settings = testing::smallRun(GeneratorVariant::Tavrin2, 12, 3);
     RandomSource random;
     const RunResult run = runGeneration(settings, 0.0, 5, random, RunHooks{});
     ExportPool pool;

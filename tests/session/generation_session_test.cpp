@@ -1,4 +1,5 @@
 #include "export/instance_fixtures.h"
+#include "formats/generated_instances.h"
 #include "session/file_hash.h"
 #include "session/generation_session.h"
 
@@ -9,15 +10,8 @@ namespace tavrin {
 namespace {
 
 GenerationSession runTavrin1() {
-    RunSettings settings = defaultRunSettings();
-    settings.variant = GeneratorVariant::Tavrin1;
-    settings.activityCount = 12;
-    settings.target = 0.5;
-    settings.maxNetworks = 30;
-    settings.resourceCount = 3;
-    deriveSizes(settings);
     GenerationSession session;
-    session.run(settings, 0.0, 11, RunHooks{});
+    session.run(testing::smallRun(GeneratorVariant::Tavrin1, 12, 3), 0.0, 11, RunHooks{});
     return session;
 }
 
