@@ -1,6 +1,7 @@
 #include "cli/histogram_text.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <numeric>
 #include <sstream>
 
@@ -40,11 +41,12 @@ std::vector<HistogramBin> ciBins(const CiHistogram& histogram) {
 
 std::vector<HistogramBin> percentBins(const PercentCounts& counts) {
     std::vector<HistogramBin> bins;
-    for (int b = 0; b < 10; ++b) {
-        const int high = b == 9 ? 100 : 10 * b + 9;
+    for (std::ptrdiff_t b = 0; b < 10; ++b) {
+        const std::ptrdiff_t low = 10 * b;
+        const std::ptrdiff_t high = b == 9 ? 100 : low + 9;
         bins.push_back(
-            {std::to_string(10 * b) + "-" + std::to_string(high),
-             std::accumulate(counts.begin() + 10 * b, counts.begin() + high + 1, std::int64_t{0})});
+            {std::to_string(low) + "-" + std::to_string(high),
+             std::accumulate(counts.begin() + low, counts.begin() + high + 1, std::int64_t{0})});
     }
     return bins;
 }
