@@ -128,16 +128,7 @@ public:
         : m_limits(limits), m_began(std::chrono::steady_clock::now()) {}
 
     bool stop(const Search::Statistics& statistics, const Search::Options& /*options*/) override {
-        if (m_limits.failLimit > 0
-            && spent + static_cast<std::int64_t>(statistics.fail) >= m_limits.failLimit) {
-            return true;
-        }
-        if (m_limits.stop != nullptr && m_limits.stop->load()) {
-            return true;
-        }
-        return m_limits.seconds > 0
-               && std::chrono::duration<double>(std::chrono::steady_clock::now() - m_began).count()
-                      >= m_limits.seconds;
+        return m_limits.reached(spent + static_cast<std::int64_t>(statistics.fail), m_began);
     }
 
     std::int64_t spent = 0; // fails of the searches before this one

@@ -3,6 +3,7 @@
 #include "solve/project.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +13,16 @@ struct SearchLimits {
     std::int64_t failLimit = 0; // 0 = none
     double seconds = 0;         // 0 = none
     const std::atomic<bool>* stop = nullptr;
+
+    // Whether a search begun at began that has failed fails times so far must end.
+    bool reached(std::int64_t fails, std::chrono::steady_clock::time_point began) const {
+        if ((failLimit > 0 && fails >= failLimit) || (stop != nullptr && stop->load())) {
+            return true;
+        }
+        return seconds > 0
+               && std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count()
+                      >= seconds;
+    }
 };
 
 struct SearchOutcome {

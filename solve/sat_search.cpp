@@ -31,17 +31,7 @@ public:
     }
     void learn(int /*literal*/) override {}
 
-    bool terminate() override {
-        if (m_limits.failLimit > 0 && m_fails >= m_limits.failLimit) {
-            return true;
-        }
-        if (m_limits.stop != nullptr && m_limits.stop->load()) {
-            return true;
-        }
-        return m_limits.seconds > 0
-               && std::chrono::duration<double>(std::chrono::steady_clock::now() - m_began).count()
-                      >= m_limits.seconds;
-    }
+    bool terminate() override { return m_limits.reached(m_fails, m_began); }
 
 private:
     SearchLimits m_limits;
@@ -79,7 +69,9 @@ public:
     }
 
     void build() {
+        int end = 0; // past the last time any job can run
         for (int j = 0; j < m_project.jobCount; ++j) {
+            end = std::max(end, m_latest[j] + m_project.duration[j]);
             for (int t = m_earliest[j]; t + 1 < m_latest[j]; ++t) {
                 clause({-startedBy(j, t), startedBy(j, t + 1)});
             }
@@ -90,7 +82,7 @@ public:
             }
         }
         for (int k = 0; k < m_project.resourceCount; ++k) {
-            buildResource(k);
+            buildResource(k, end);
         }
     }
 
@@ -167,11 +159,7 @@ private:
         return it->second;
     }
 
-    void buildResource(int k) {
-        int end = 0;
-        for (int j = 0; j < m_project.jobCount; ++j) {
-            end = std::max(end, m_latest[j] + m_project.duration[j]);
-        }
+    void buildResource(int k, int end) {
         for (int t = 0; t < end; ++t) {
             std::vector<std::pair<int, int>> items; // running literal, demand
             int compulsory = 0;

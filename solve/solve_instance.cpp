@@ -11,6 +11,7 @@
 #include <chrono>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
 
 namespace tavrin::solve {
@@ -48,7 +49,7 @@ double secondsSince(Clock::time_point began) {
 }
 
 // The constraint search (Gecode) goes first, with at most this many failures and this share of
-// the time: it closes most instances at once. A SAT search (CaDiCaL), which learns from its
+// the time: it closes the easier instances at once. A SAT search (CaDiCaL), which learns from its
 // conflicts, then takes the rest of the budget: it refutes the makespans of tightly constrained
 // instances that the constraint search does not refute within any practical budget.
 constexpr std::int64_t kConstraintFails = 250;
@@ -63,38 +64,43 @@ void keepSearch(const formats::Instance& instance, SearchOutcome outcome, SolveR
     }
 }
 
-// Searches for a shorter schedule or a proof that there is none, in the time left.
-void search(const formats::Instance& instance, const Project& project, const SolveBudget& budget,
-            const std::atomic<bool>* stop, Clock::time_point began, SolveResult& result) {
+// The budget not yet spent by the fails so far and the time since began; nothing when spent.
+std::optional<SearchLimits> budgetLeft(const SolveBudget& budget, const std::atomic<bool>* stop,
+                                       Clock::time_point began, std::int64_t fails) {
     SearchLimits limits{budget.failLimit, 0, stop};
     if (budget.timeLimitSeconds > 0) {
         limits.seconds = budget.timeLimitSeconds - secondsSince(began);
         if (limits.seconds <= 0) {
-            return;
+            return std::nullopt;
         }
     }
-    if (stop != nullptr && stop->load()) {
+    if (limits.reached(fails, Clock::now())) {
+        return std::nullopt;
+    }
+    return limits;
+}
+
+// Searches for a shorter schedule or a proof that there is none, in the time left.
+void search(const formats::Instance& instance, const Project& project, const SolveBudget& budget,
+            const std::atomic<bool>* stop, Clock::time_point began, SolveResult& result) {
+    const std::optional<SearchLimits> limits = budgetLeft(budget, stop, began, 0);
+    if (!limits) {
         return;
     }
-    SearchLimits first = limits;
+    SearchLimits first = *limits;
     first.failLimit =
         budget.failLimit > 0 ? std::min(budget.failLimit, kConstraintFails) : kConstraintFails;
-    first.seconds = limits.seconds * kConstraintTimeShare;
+    first.seconds = limits->seconds * kConstraintTimeShare;
     SearchOutcome outcome = searchSchedule(project, result.lb, *result.ub, first);
     const bool complete = outcome.complete;
     keepSearch(instance, std::move(outcome), result, "constraint search");
-    if (complete || result.lb >= *result.ub || (stop != nullptr && stop->load())
-        || (budget.failLimit > 0 && result.fails >= budget.failLimit)) {
+    if (complete || result.lb >= *result.ub) {
         return;
     }
-    if (budget.timeLimitSeconds > 0) {
-        limits.seconds = budget.timeLimitSeconds - secondsSince(began);
-        if (limits.seconds <= 0) {
-            return;
-        }
+    if (const auto rest = budgetLeft(budget, stop, began, result.fails)) {
+        keepSearch(instance, satSearch(project, result.lb, *result.ub, *rest, result.fails), result,
+                   "SAT search");
     }
-    keepSearch(instance, satSearch(project, result.lb, *result.ub, limits, result.fails), result,
-               "SAT search");
 }
 
 void settle(SolveResult& result) {
